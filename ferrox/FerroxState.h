@@ -1,6 +1,7 @@
 #pragma once
 #include "OptionsFile.h"
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <array>
 
@@ -70,6 +71,27 @@ struct FerroxState {
     bool DATABASE_FLG = false;
     bool ZIPFILE_FLG = false;
     bool EXEFILE_FLG = false;
+
+    // The process's current directory is read once, into ROOTPATH; where the program would
+    // change it, this folder is changed instead.
+    QString CURRENT_FOLDER;
+    // The text this copy announces to peers: "FerroxApp1:" + user + " " + number.
+    QString PROFILE_TEXT;
+    int PROFILE_NUMBER = 0;
+
+    // File-kind tables (upper case, without dot) and their last indices, filled at first show.
+    QStringList EXT_PICT_ARR;
+    QStringList EXT_MULT_ARR;
+    QStringList EXT_TEXT_ARR;
+    QStringList EXT_DATA_ARR;
+    int LASTPICTURE = 0;
+    int LASTMEDIA = 0;
+    int LASTTEXT = 0;
+    int LASTDATA = 0;
+    // File filters: labels of the filter box and their ";"-separated patterns.
+    QStringList FILELABEL_ARR;
+    QStringList FILEFILTR_ARR;
+    int TOTAL_FILTERS = 0; // index of "All Files"
 };
 
 // How the fields of Options2.cds map onto the state (FontBold carries the alternating-row

@@ -1,0 +1,137 @@
+#pragma once
+#include "FerroxState.h"
+#include "OptionsFile.h"
+#include "TreeIcons.h"
+#include "UserList.h"
+#include "WorkObjects.h"
+
+#include <QMainWindow>
+#include <functional>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QMediaPlayer;
+class QMenu;
+class QPushButton;
+class QSplitter;
+class QTimer;
+class QTreeWidget;
+class QTreeWidgetItem;
+class TDspFile1;
+class THelpWin1;
+class TSelFldr1;
+class TSetOptn1;
+
+// The transfer program's main window: this computer's folders on the left, the peer's on the
+// right, the send and receive lists below them. Its state lives in the FerroxState fields,
+// which the program's other windows read and write directly.
+//
+// The implementation is split by concern: FerroxM.cpp (creation, layout, first show, close),
+// FerroxSettings.cpp (data files and styles), FerroxFileKinds.cpp (file kinds and filters),
+// FerroxTrees.cpp (folder listings), FerroxPeers.cpp (finding and pairing with peers).
+class TFerroxM1 : public QMainWindow, public FerroxState {
+    Q_OBJECT
+public:
+    // rootPath is the data folder; empty means the process's current directory. It is read
+    // here once and never changed by the program.
+    explicit TFerroxM1(const QString& rootPath = {}, QWidget* parent = nullptr);
+    ~TFerroxM1() override;
+
+    // The program's other windows, set by whoever creates them (see FerroxWindows).
+    TSetOptn1* SetOptn1 = nullptr;
+    TDspFile1* DspFile1 = nullptr;
+    TSelFldr1* SelFldr1 = nullptr;
+    THelpWin1* HelpWin1 = nullptr;
+
+    // ---- controls, named as the other windows and the tests know them ----
+    QComboBox* CMBDRIVE = nullptr;
+    QComboBox* CMBFILTER = nullptr;
+    QPushButton* TSendBtn = nullptr;
+    QPushButton* TRecvBtn = nullptr;
+    QPushButton* StartBtn = nullptr;
+    QListWidget* ListBox3 = nullptr;
+    QComboBox* CMBDRIVE2 = nullptr;
+    QPushButton* TOptnBtn = nullptr;
+    QPushButton* HelpBtn = nullptr;
+    QPushButton* TCloseBtn = nullptr;
+    QTreeWidget* DIR1 = nullptr;
+    QTreeWidget* DIR2 = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QListWidget* ListBox2 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QMenu* PopupMenu2 = nullptr;
+    QAction* mnuDelete1 = nullptr;
+    QAction* mnuClrAll = nullptr;
+    QAction* mnuDelete2 = nullptr;
+    QAction* mnuClrAll2 = nullptr;
+    QLabel* Label1 = nullptr;       // status bar, right: the clock
+    QLabel* Label2 = nullptr;       // status bar, left: paths, computer name, results
+    QSplitter* Splitter1 = nullptr; // trees above, lists below
+    QSplitter* Splitter2 = nullptr; // DIR1 | DIR2
+    QSplitter* Splitter3 = nullptr; // ListBox1 | ListBox2
+    TextList* Memo1 = nullptr;      // the work list
+    TextList* Memo2 = nullptr;      // the path list
+    PictureHolder* Image1 = nullptr;
+    QTimer* Timer1 = nullptr;
+    QMediaPlayer* MediaPlayer1 = nullptr;
+    TreeIcons* ImageList1 = nullptr;
+
+    // The user list and the settings record; open from the first show to the end of the run.
+    UserList ClientDataSet1;
+    OptionsFile ClientDataSet2;
+
+    // Where the number 0..149 of the profile text comes from; tests make it fixed.
+    std::function<int()> RandomNumber;
+
+    // Data roles of tree items: the tag text (a folder path), the tag number (index of the
+    // node a listing was added under) and the icon index.
+    enum ItemRole { TagTextRole = Qt::UserRole + 1, TagNumberRole, IconIndexRole };
+
+    // ---- window events ----
+    void FormShow();
+    bool FormCloseQuery();
+    void FormResize();
+    void Timer1Timer();
+    void TCloseBtnClick();
+    void TOptnBtnClick();
+    void HelpBtnClick();
+
+    // ---- settings and users ----
+    void OpenDataFile();
+    void LoadOptions();
+    void SaveOptions();
+    void SaveWindowBounds();
+    bool SaveUserEntry(const QString& name, bool blocked);
+    void DeleteUserEntry(qint64 id);
+    bool IsUserBlocked(const QString& name);
+    // Applies entry WrkIndex of the style list to the whole program, and the tree rules.
+    // False when the style could not be loaded; the current look then stays.
+    bool SetStyle(int WrkIndex);
+    // Font and colour of one tree item: the style's (those of TSendBtn) or the chosen ones.
+    void ApplyTreeItemFont(QTreeWidgetItem* item, bool local);
+
+    // ---- file kinds ----
+    void LoadFileTypeTable();
+    void MatchFileKind(const QString& ext);
+    // Icon index of a file from the kind flags that MatchFileKind left.
+    int FileIcon() const;
+
+    // ---- folder listings ----
+    void DoDir1(const QString& WrkDIR);
+
+    // ---- peers ----
+    void EnableTethering();
+    void FindList();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void FormCreate(const QString& rootPath);
+    void BuildControls();
+    void ApplyWindowBounds();
+};
