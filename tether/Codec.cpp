@@ -275,9 +275,10 @@ QByteArray encodeDatagram(const Datagram& d) {
     return w.bytes();
 }
 
-QByteArray encodeHello(const QUuid& manager, const QByteArray& nonce, const QString& text) {
+QByteArray encodeHello(const QUuid& manager, const QByteArray& nonce, const QString& text,
+                       quint8 version) {
     Writer w;
-    w.num<quint8>(kProtocolVersion).uuid(manager).raw(nonce).text<quint16>(text, kMaxText);
+    w.num<quint8>(version).uuid(manager).raw(nonce).text<quint16>(text, kMaxText);
     return w.frame(FrameType::Hello);
 }
 

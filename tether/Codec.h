@@ -122,7 +122,8 @@ struct DecodedDatagram {
 DecodedDatagram decodeDatagram(QByteArrayView input);
 
 QByteArray encodeDatagram(const Datagram& d);
-QByteArray encodeHello(const QUuid& manager, const QByteArray& nonce, const QString& text);
+QByteArray encodeHello(const QUuid& manager, const QByteArray& nonce, const QString& text,
+                       quint8 version = kProtocolVersion);
 QByteArray encodeProof(const QByteArray& mac);
 QByteArray encodeProfiles(const QList<ProfileRecord>& profiles);
 QByteArray encodeBegin(quint32 stream, const QUuid& from, const QUuid& to, quint64 total,

@@ -124,8 +124,8 @@ void Link::onReadyRead() {
         if (d.status == Status::NeedMore)
             break;
         if (d.status != Status::Ok) {
-            qCWarning(lcTether) << "closing link from" << m_socket->peerAddress()
-                                << statusName(d.status);
+            qCInfo(lcTether) << "closing link from" << m_socket->peerAddress()
+                             << statusName(d.status);
             fail("bad frame");
             return;
         }
