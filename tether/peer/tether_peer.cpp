@@ -11,6 +11,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -106,6 +107,7 @@ int main(int argc, char** argv) {
             QFile::remove(target);
             r.saveAs(target);
         }
+        say(QStringLiteral("DONE_AT %1").arg(QDateTime::currentMSecsSinceEpoch()));
         say(QStringLiteral("RECEIVED %1 %2").arg(r.size()).arg(r.hint()));
         if (quitAfter > 0 && ++received >= quitAfter)
             QTimer::singleShot(0, &app, &QCoreApplication::quit);
@@ -134,6 +136,8 @@ int main(int argc, char** argv) {
                         QFile f(args[1]);
                         if (!f.open(QIODevice::ReadOnly))
                             throw tether::Error("cannot open " + args[1]);
+                        say(QStringLiteral("SENDING_AT %1")
+                                .arg(QDateTime::currentMSecsSinceEpoch()));
                         profile.sendStream(to, QFileInfo(f).fileName(), &f);
                         say(QStringLiteral("SENT %1 %2").arg(f.size()).arg(t.elapsed()));
                     }
