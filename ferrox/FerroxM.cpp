@@ -395,7 +395,6 @@ void TFerroxM1::TOptnBtnClick() {
 void TFerroxM1::HelpBtnClick() {
     if (!HelpWin1)
         return;
-    HelpWin1->show();
-    HelpWin1->raise();
-    HelpWin1->activateWindow();
+    // Also when it is already open: it turns to the topic for the main window.
+    HelpWin1->Present();
 }

@@ -1,6 +1,7 @@
 #include "FerroxWindows.h"
 #include "DspFile.h"
 #include "FerroxM.h"
+#include "FerroxOptionsHost.h"
 #include "HelpWin.h"
 #include "SelFoldr.h"
 #include "SetOptions.h"
@@ -30,10 +31,9 @@ FerroxWindows::FerroxWindows(const QString& rootPath) {
     // The help window opens where the main window stands at start.
     HelpWin1->move(main->pos());
 
-    QObject::connect(SetOptn1.get(), &TSetOptn1::StyleClicked, main, [main](int index) {
-        main->STYLE_INDEX = index;
-        main->SetStyle(index);
-    });
+    // The options dialog and the help window work on the main window's fields.
+    SetOptn1->SetHost(std::make_unique<FerroxOptionsHost>(*main));
+    HelpWin1->SetRequests({&main->FRMOPTIONS_FLG, &main->FRMDISPLAY_FLG, {}});
 }
 
 FerroxWindows::~FerroxWindows() {

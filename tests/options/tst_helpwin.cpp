@@ -1,7 +1,15 @@
+#include "FerroxM.h"
+#include "FerroxWindows.h"
 #include "HelpTopics.h"
+#include "HelpWin.h"
+#include "SetOptions.h"
 #include "TestSupport.h"
 
 #include <QFile>
+#include <QFrame>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QtTest>
 
 namespace {
@@ -119,6 +127,106 @@ private Q_SLOTS:
         QFETCH(int, x);
         QCOMPARE(NextBtnX(width, button), x);
         QCOMPARE(ContentBtnX(width, button), width - button - 30);
+    }
+
+    // ---- the window itself, in a running program ----
+
+    // Help opens on the topic for where it was asked: the main window, the options dialog,
+    // the viewer (which wins over the options).
+    void opensWhereAsked() {
+        TempFolder t;
+        FerroxWindows w(t.path());
+        TFerroxM1* m = w.FerroxM1.get();
+        THelpWin1* h = w.HelpWin1.get();
+        m->RandomNumber = [] { return 7; };
+        m->show();
+        QTest::mouseClick(m->HelpBtn, Qt::LeftButton);
+        QVERIFY(h->isVisible());
+        QCOMPARE(h->CurrentTopic(), 1);
+        QCOMPARE(h->Memo1->toPlainText().section('\n', 0, 0), QStringLiteral("Welcome to Ferrox"));
+
+        // Asked again while it is open, it turns to the new topic.
+        m->TOptnBtnClick();
+        QTest::mouseClick(w.SetOptn1->HelpBtn, Qt::LeftButton);
+        QCOMPARE(h->CurrentTopic(), 6);
+        QVERIFY(!m->FRMOPTIONS_FLG);
+
+        h->close();
+        m->FRMOPTIONS_FLG = true;
+        m->FRMDISPLAY_FLG = true; // what the viewer's Help sets
+        h->Present();
+        QCOMPARE(h->CurrentTopic(), 3);
+        QVERIFY(!m->FRMOPTIONS_FLG && !m->FRMDISPLAY_FLG);
+        QCOMPARE(h->Memo1->toPlainText(),
+                 TopicLines(HelpText(FerroxHelp()), FerroxHelp(), 3).join('\n'));
+        m->close();
+    }
+
+    // Previous and Next move through the contents list, not from the topic on view; they
+    // stop at either end. A click on an entry shows its topic.
+    void navigation() {
+        THelpWin1 h(FerroxHelp());
+        bool fromOptions = true;
+        h.SetRequests({&fromOptions, nullptr, {}});
+        h.show();
+        QCOMPARE(h.CurrentTopic(), 6);
+        QCOMPARE(h.ListBox1->currentRow(), 0);
+
+        QTest::mouseClick(h.PreviousBtn, Qt::LeftButton); // on the first entry: nothing
+        QCOMPARE(h.CurrentTopic(), 6);
+        QTest::mouseClick(h.NextBtn, Qt::LeftButton);
+        QCOMPARE(h.CurrentTopic(), 2);
+        QCOMPARE(h.ListBox1->currentRow(), 1);
+
+        h.ListBox1->setCurrentRow(6);
+        h.ListBox1Click();
+        QCOMPARE(h.CurrentTopic(), 7);
+        const QString about = h.Memo1->toPlainText();
+        QVERIFY(about.startsWith("About Ferrox"));
+        QTest::mouseClick(h.NextBtn, Qt::LeftButton); // on "About": nothing
+        QCOMPARE(h.CurrentTopic(), 7);
+        QCOMPARE(h.Memo1->toPlainText(), about);
+        QTest::mouseClick(h.PreviousBtn, Qt::LeftButton);
+        QCOMPARE(h.CurrentTopic(), 6);
+        QCOMPARE(h.ListBox1->currentRow(), 5);
+
+        h.ShowHelpTopic(9);
+        QVERIFY(h.Memo1->toPlainText().isEmpty());
+    }
+
+    // Contents shows the list in its panel and widens the window by one; again hides it.
+    void contents() {
+        THelpWin1 h(FerroxHelp());
+        h.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&h));
+        const int width = h.width();
+        QVERIFY(!h.ListBox1->isVisible());
+        QTest::mouseClick(h.ContentBtn, Qt::LeftButton);
+        QCOMPARE(h.ContentBtn->text(), QStringLiteral("No Contents"));
+        QVERIFY(h.ListBox1->isVisible() && h.Panel1->isVisible());
+        QCOMPARE(h.width(), width + 1);
+        QCOMPARE(h.Panel1->x(), -5);
+        QCOMPARE(h.NextBtn->x(), NextBtnX(h.width(), h.NextBtn->width()));
+        QCOMPARE(h.ContentBtn->x(), ContentBtnX(h.width(), h.ContentBtn->width()));
+        QTest::mouseClick(h.ContentBtn, Qt::LeftButton);
+        QCOMPARE(h.ContentBtn->text(), QStringLiteral("Contents"));
+        QVERIFY(!h.ListBox1->isVisible() && !h.Panel1->isVisible());
+    }
+
+    // Each double-click on the text makes it one point larger, and it stays so when the
+    // window is shown again.
+    void fontGrowsPerDoubleClick() {
+        THelpWin1 h(FerroxHelp());
+        h.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&h));
+        QCOMPARE(h.Memo1->font().pointSizeF(), 14.0);
+        for (int i = 1; i <= 3; ++i) {
+            QTest::mouseDClick(h.Memo1->viewport(), Qt::LeftButton);
+            QCOMPARE(h.Memo1->font().pointSizeF(), 14.0 + i);
+        }
+        h.close();
+        h.show();
+        QCOMPARE(h.Memo1->font().pointSizeF(), 17.0);
     }
 };
 
