@@ -103,6 +103,7 @@ void TFerroxM1::FormCreate(const QString& rootPath) {
     SETFOLDER2 = FILE_DELIM;
 
     BuildControls();
+    CreateTethering();
     StartBtn->setEnabled(false);
     TSendBtn->setEnabled(false);
     TRecvBtn->setEnabled(false);

@@ -8,7 +8,17 @@
 #include <QMainWindow>
 #include <functional>
 
+namespace tether {
+class Manager;
+class Profile;
+class Resource;
+struct ManagerInfo;
+struct ProfileInfo;
+} // namespace tether
+
 class QAction;
+class QIODevice;
+class QListWidgetItem;
 class QComboBox;
 class QLabel;
 class QListWidget;
@@ -121,9 +131,58 @@ public:
     // ---- folder listings ----
     void DoDir1(const QString& WrkDIR);
 
-    // ---- peers ----
+    // ---- peers (FerroxPeers.cpp) ----
+    tether::Manager* TethMangr1 = nullptr;
+    tether::Profile* TetheringAppProfile1 = nullptr;
     void EnableTethering();
     void FindList();
+    void TethMangr1EndManagersDiscovery(const QList<tether::ManagerInfo>& managers);
+    void TethMangr1RequestManagerPassword(const QString& remoteIdentifier, QString& password);
+    void TethMangr1EndProfilesDiscovery();
+    void TethMangr1RemoteManagerShutdown(const QString& identifier);
+    void RefreshList();
+    void AddUserItem(const QString& text, const QString& managerId,
+                     const tether::ProfileInfo& profile);
+    bool IsUserAllowed(const QString& profileText);
+    void SendDriveList();
+    void ListBox3Change();
+    void StartBtnClick();
+    void PlayNotifySound();
+    // The options dialog's CMBUSERS: the current peer is its selected entry.
+    QComboBox* PeerBox() const;
+    // The current peer's profile; selects the first entry when none is. False without peers.
+    bool CurrentPeer(tether::ProfileInfo* peer);
+    // Connects to the current peer when not connected yet; the result is CONNECTED_FLG.
+    bool ConnectCurrentPeer();
+    // The ListBox3 entry of the current peer: the highlighted one, else the one at CMBUSERS's
+    // selection.
+    QListWidgetItem* CurrentPeerItem() const;
+    // "DRIVES" and one "root|free bytes" line per entry of CMBDRIVE.
+    QStringList DriveListLines();
+
+    // ---- messages (FerroxMessages.cpp) ----
+    void SendWorkList();
+    void SendErrorNotice(const QString& text);
+    void SendPhotoReply();
+    void SendStreamToPeer(const QString& description, QIODevice* stream);
+    void TetheringAppProfile1ResourceReceived(const tether::Resource& resource);
+    void TetheringAppProfile1ResourceAbandoned(const tether::ProfileInfo& from, const QString& hint,
+                                               const QString& reason);
+    void ReceiveDriveList();
+    // Ends an unfinished transfer whose remaining files cannot come; files stored so far stay.
+    void AbandonTransfer(const QString& reason);
+
+    // ---- trees and viewer, called by the dispatch (FerroxTrees.cpp, DspFile.cpp) ----
+    qint64 GetFileSize(const QString& WrkFilePath);
+    void ShowRemoteListing();                                                // listing in Memo1
+    void ShowRemotePhoto(const QImage& picture, const QString& description); // "Photo"
+    void ShowRemoteText();                                                   // "TEXT2" in Memo1
+    QStringList BuildTextAnswer(const QString& path);                        // answer to "TEXTD"
+
+    // ---- send, receive, get (FerroxSend.cpp, FerroxReceive.cpp, FerroxGet.cpp) ----
+    void ReceiveSentFile(const tether::Resource& resource);
+    void ReceiveTakenFile(const tether::Resource& resource);
+    void ServeGetRequest(const tether::Resource& resource);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -133,5 +192,6 @@ protected:
 private:
     void FormCreate(const QString& rootPath);
     void BuildControls();
+    void CreateTethering();
     void ApplyWindowBounds();
 };

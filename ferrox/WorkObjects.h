@@ -20,4 +20,5 @@ class PictureHolder : public QObject {
 public:
     using QObject::QObject;
     QImage Bitmap;
+    QString Tag; // the picture's path + "-" + the user who holds it
 };
