@@ -402,9 +402,8 @@ void TSetOptn1::BuildStylesTab() {
 void TSetOptn1::PlaceToolBar() {
     const int h = std::max(AddBtn->sizeHint().height(), 26);
     const int y = (kToolBarHeight - h) / 2;
-    auto width = [](QPushButton* b) {
-        return std::max(kBarButtonWidth, b->fontMetrics().horizontalAdvance(b->text()) + 16);
-    };
+    // At least the design's width, and never so narrow that the style clips the text.
+    auto width = [](QPushButton* b) { return std::max(kBarButtonWidth, b->sizeHint().width()); };
     AddBtn->setGeometry(6, y, width(AddBtn), h);
     const bool users = TabControl1->currentWidget() == TabUsers;
     const int saveX = users ? std::max(62, AddBtn->geometry().right() + 7) : 6;
