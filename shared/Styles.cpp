@@ -91,7 +91,7 @@ struct Look {
 // clang-format off
 const Look kLooks[] = {
     {"Air",                 "#eef4fa", "#dbe8f5", "#ffffff", "#f2f7fc", "#1d2a38", "#ffffff", "#1d2a38", "#2f7fc8", "#ffffff", "#b3c8de", 10, 4, true},
-    {"Amakrits",            "#2b2b2b", "#1f1f1f", "#333333", "#3b3b3b", "#e8e8e8", "#454545", "#f3f3f3", "#e07b1a", "#ffffff", "#5a5a5a", 10, 3, false},
+    {"Amakrits",            "#2b2b2b", "#1f1f1f", "#333333", "#3b3b3b", "#e8e8e8", "#454545", "#f3f3f3", "#e07b1a", "#111111", "#5a5a5a", 10, 3, false},
     {"AquaGraphite",        "#30343a", "#24282d", "#3a3f46", "#434951", "#e6edf3", "#4a525c", "#e6f7fb", "#22b3c9", "#0d1b1e", "#5d6672", 10, 4, true},
     {"Blend",               "#3b3548", "#2e2939", "#453e55", "#4e4661", "#ece6f5", "#5a5070", "#f4effa", "#a184dc", "#160f24", "#6b5f85", 10, 6, true},
     {"Dark",                "#202225", "#17181a", "#2a2c30", "#32353a", "#dcdfe4", "#3a3d42", "#e8eaed", "#3b82f6", "#ffffff", "#4a4d53", 10, 3, false},
@@ -119,13 +119,13 @@ const Look kLooks[] = {
     {"Transparent",         "#e9eef3", "#8cffffff", "#b3ffffff", "#b3ebf2f8", "#1f2a33", "#80ffffff", "#1f2a33", "#3a7bb0", "#ffffff", "#59506e8c", 10, 6, false},
     {"Blue",                "#e7f0fb", "#cfe0f6", "#ffffff", "#eef4fc", "#0f2a4a", "#2f6fc0", "#ffffff", "#1d5fb4", "#ffffff", "#9dbbe3", 10, 4, true},
     {"Gray",                "#d9d9d9", "#c8c8c8", "#efefef", "#e4e4e4", "#202020", "#bdbdbd", "#101010", "#505050", "#ffffff", "#9a9a9a", 10, 2, false},
-    {"Green",               "#e8f5e4", "#cfe8c7", "#ffffff", "#eff8ec", "#1f3a17", "#3f8a2e", "#ffffff", "#3c7f2b", "#ffffff", "#9ccb8d", 10, 4, true},
+    {"Green",               "#e8f5e4", "#cfe8c7", "#ffffff", "#eff8ec", "#1f3a17", "#357a26", "#ffffff", "#3c7f2b", "#ffffff", "#9ccb8d", 10, 4, true},
     {"Purple",              "#f1ebf8", "#e0d3f0", "#ffffff", "#f5f0fb", "#2e1a47", "#7a4fb3", "#ffffff", "#6a3fa6", "#ffffff", "#c1a9e0", 10, 4, true},
     {"Modern",              "#fafbfc", "#f0f2f5", "#ffffff", "#f6f8fa", "#24292f", "#f3f4f6", "#24292f", "#0969da", "#ffffff", "#d0d7de", 10, 6, false},
     {"Calypso",             "#e6f4f5", "#c9e6e9", "#ffffff", "#eef8f9", "#0e3a40", "#2a7f8b", "#ffffff", "#1f6f7a", "#ffffff", "#8cc4ca", 10, 5, true},
     {"PuertoRico",          "#e5f7f3", "#c3ede3", "#ffffff", "#eefaf7", "#0f3b33", "#45b8a4", "#06251f", "#1f7a6f", "#ffffff", "#88d3c4", 10, 6, true},
     {"Stellar",             "#0b1026", "#070b1c", "#111735", "#171e42", "#dfe6ff", "#1d2756", "#cfd9ff", "#7f5af0", "#ffffff", "#2f3d80", 10, 6, true},
-    {"WedgewoodLight",      "#eef3f8", "#d5e1ed", "#ffffff", "#f1f5fa", "#22384f", "#4e7faf", "#ffffff", "#41709f", "#ffffff", "#a9bfd6", 10, 4, false},
+    {"WedgewoodLight",      "#eef3f8", "#d5e1ed", "#ffffff", "#f1f5fa", "#22384f", "#44719e", "#ffffff", "#41709f", "#ffffff", "#a9bfd6", 10, 4, false},
 };
 // clang-format on
 
