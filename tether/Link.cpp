@@ -49,6 +49,9 @@ Link::Link(ManagerPrivate* manager, QTcpSocket* socket, bool initiator)
     : QObject(manager->q), m_mgr(manager), m_socket(socket), m_initiator(initiator),
       m_localNonce(randomNonce()) {
     m_socket->setParent(this);
+    // Qt would otherwise copy all the kernel holds (up to tcp_rmem, tens of MiB) into its own
+    // buffer on every notification; this bounds what a link keeps in memory.
+    m_socket->setReadBufferSize(kReadBuffer);
     m_handshakeTimer.setSingleShot(true);
     connect(&m_handshakeTimer, &QTimer::timeout, this, [this] { fail("no proof in time"); });
     m_handshakeTimer.start(kHandshakeTimeoutMs);

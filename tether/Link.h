@@ -24,6 +24,8 @@ public:
     static constexpr int kHandshakeTimeoutMs = 5000;
     // Streams that may be open (begun, not ended) at once on one link.
     static constexpr int kMaxOpenStreams = 16;
+    // Bytes taken from the socket per notification.
+    static constexpr qint64 kReadBuffer = 1024 * 1024;
 
     Link(ManagerPrivate* manager, QTcpSocket* socket, bool initiator);
     ~Link() override;
