@@ -1,7 +1,12 @@
 #include "FerroxOptionsHost.h"
 #include "FerroxM.h"
 #include "HelpWin.h"
+#include "Manager.h"
+#include "Profile.h"
 
+#include "SetOptions.h"
+
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 
@@ -69,6 +74,25 @@ void FerroxOptionsHost::ShowHelp() {
 
 void FerroxOptionsHost::FindList() {
     m.FindList();
+}
+
+QString FerroxOptionsHost::ManagerText() {
+    return m.TethMangr1 ? m.TethMangr1->text() : QString();
+}
+
+void FerroxOptionsHost::SetManagerText(const QString& text) {
+    if (m.TethMangr1)
+        m.TethMangr1->setText(text);
+}
+
+// The dialog asks for the entry selected in CMBUSERS, which is the main window's current peer;
+// a new choice connects even while another peer is connected.
+bool FerroxOptionsHost::ConnectToPeer(int position) {
+    tether::ProfileInfo peer;
+    if (!m.TetheringAppProfile1 || !m.SetOptn1 ||
+        m.SetOptn1->CMBUSERS->currentIndex() != position || !m.CurrentPeer(&peer))
+        return false;
+    return m.TetheringAppProfile1->connectTo(peer);
 }
 
 void FerroxOptionsHost::EnableStartBtn() {

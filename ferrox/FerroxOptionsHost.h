@@ -19,6 +19,9 @@ public:
     QColor StyleTextColor() override;
     void ShowHelp() override;
     void FindList() override;
+    QString ManagerText() override;
+    void SetManagerText(const QString& text) override;
+    bool ConnectToPeer(int position) override;
     void EnableStartBtn() override;
     void ClearWorkList() override;
     void ShowStatus(const QString& text) override;
