@@ -28,6 +28,11 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#ifdef Q_OS_UNIX
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 const char* const kProfilePrefix = "FerroxApp1:";
@@ -40,8 +45,22 @@ QString ComputerName() {
 }
 
 QString AccountName() {
-    const QString v = qEnvironmentVariable("USERNAME");
-    return v.isEmpty() ? qEnvironmentVariable("USER") : v;
+    for (const char* name : {"USERNAME", "USER", "LOGNAME"}) {
+        const QString v = qEnvironmentVariable(name);
+        if (!v.isEmpty())
+            return v;
+    }
+    return {};
+}
+
+// The name of the account this process runs under, from the system's user database; for a
+// session that sets none of the variables above (a service, a container).
+QString SystemAccountName() {
+#ifdef Q_OS_UNIX
+    if (const passwd* pw = ::getpwuid(::geteuid()); pw && pw->pw_name)
+        return QString::fromLocal8Bit(pw->pw_name);
+#endif
+    return {};
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text,
@@ -67,6 +86,7 @@ QComboBox* MakeCombo(QWidget* parent, const char* name, const QString& hint) {
 TFerroxM1::TFerroxM1(const QString& rootPath, QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("TFerroxM1"));
     RandomNumber = [] { return static_cast<int>(QRandomGenerator::global()->bounded(150)); };
+    AccountFallback = SystemAccountName;
     FormCreate(rootPath);
 }
 
@@ -298,6 +318,8 @@ void TFerroxM1::FormShow() {
     PROFILE_NUMBER = RandomNumber();
     COMPUTER_NAME = ComputerName();
     USER_NAME = AccountName();
+    if (USER_NAME.isEmpty() && AccountFallback)
+        USER_NAME = AccountFallback();
     if (LOCAL_USER.trimmed().isEmpty())
         LOCAL_USER = USER_NAME;
     const QString number = QString::number(PROFILE_NUMBER);

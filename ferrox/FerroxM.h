@@ -94,6 +94,9 @@ public:
 
     // Where the number 0..149 of the profile text comes from; tests make it fixed.
     std::function<int()> RandomNumber;
+    // The account name when USERNAME, USER and LOGNAME are all unset (the system's user
+    // database); tests empty it to see a start without any name.
+    std::function<QString()> AccountFallback;
 
     // Data roles of tree items: the tag text (a folder path), the tag number (index of the
     // node a listing was added under) and the icon index.

@@ -4,6 +4,8 @@
 #include "Layouts.h"
 #include "Styles.h"
 
+#include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLoggingCategory>
 #include <QPushButton>
@@ -85,6 +87,10 @@ bool TFerroxM1::SetStyle(int WrkIndex) {
     const bool alternate = !USESTYLEFONT_FLG && ALTERROW_FLG;
     DIR1->setAlternatingRowColors(alternate);
     DIR2->setAlternatingRowColors(alternate);
+    // Tree pictures grow with the style's text, so the "Large" looks stay in proportion.
+    const int iconSide = qMax(16, QFontMetrics(QApplication::font()).height());
+    DIR1->setIconSize(QSize(iconSide, iconSide));
+    DIR2->setIconSize(QSize(iconSide, iconSide));
     for (QTreeWidgetItemIterator it(DIR1); *it; ++it)
         ApplyTreeItemFont(*it, true);
     for (QTreeWidgetItemIterator it(DIR2); *it; ++it)

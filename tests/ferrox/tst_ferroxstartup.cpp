@@ -38,9 +38,11 @@ FerroxState ReadSettings(const QString& root) {
     return s;
 }
 
-std::unique_ptr<TFerroxM1> Start(const QString& root, int number = 7) {
+std::unique_ptr<TFerroxM1> Start(const QString& root, int number = 7,
+                                 const QString& account = QStringLiteral("acct")) {
     auto w = std::make_unique<TFerroxM1>(root);
     w->RandomNumber = [number] { return number; };
+    w->AccountFallback = [account] { return account; };
     w->show(); // the first show runs the start-up steps
     return w;
 }
@@ -149,6 +151,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("userName");  // USERNAME; null: unset
         QTest::addColumn<QString>("user");      // USER
         QTest::addColumn<QString>("computer");  // COMPUTERNAME
+        QTest::addColumn<QString>("account");   // the system's account name
         QTest::addColumn<QString>("expectedUser");
         QTest::addColumn<QString>("profile");
         QTest::addColumn<QString>("caption");
@@ -158,6 +161,7 @@ private Q_SLOTS:
                                      << "bob"
                                      << "carl"
                                      << "PC7"
+                                     << "acct"
                                      << "Ann"
                                      << "FerroxApp1:Ann 7"
                                      << "Ferrox Intranet - User: Ann 7"
@@ -166,18 +170,28 @@ private Q_SLOTS:
                                                  << "bob"
                                                  << "carl"
                                                  << "PC7"
+                                                 << "acct"
                                                  << "bob"
                                                  << "FerroxApp1:bob 7"
                                                  << "Ferrox Intranet - User: bob 7"
                                                  << "PC7";
         QTest::newRow("no settings, no USERNAME: USER, host name")
-            << QString() << QString() << "carl" << QString() << "carl"
+            << QString() << QString() << "carl" << QString() << "acct"
+            << "carl"
             << "FerroxApp1:carl 7"
             << "Ferrox Intranet - User: carl 7" << host;
+        QTest::newRow("no variables: the account") << ""
+                                                   << "" << QString() << "PC7"
+                                                   << "acct"
+                                                   << "acct"
+                                                   << "FerroxApp1:acct 7"
+                                                   << "Ferrox Intranet - User: acct 7"
+                                                   << "PC7";
         QTest::newRow("no name anywhere") << ""
                                           << ""
                                           << ""
                                           << "PC7"
+                                          << ""
                                           << " 7"
                                           << "FerroxApp1: 7"
                                           << "Ferrox Intranet - User:  7 7"
@@ -188,6 +202,7 @@ private Q_SLOTS:
         QFETCH(QString, userName);
         QFETCH(QString, user);
         QFETCH(QString, computer);
+        QFETCH(QString, account);
         QFETCH(QString, expectedUser);
         QFETCH(QString, profile);
         QFETCH(QString, caption);
@@ -199,8 +214,9 @@ private Q_SLOTS:
         env.set("USERNAME", userName);
         env.set("USER", user);
         env.set("COMPUTERNAME", computer);
+        env.set("LOGNAME", QString());
 
-        auto w = Start(t.path(), 7);
+        auto w = Start(t.path(), 7, account);
         QCOMPARE(w->LOCAL_USER, expectedUser);
         QCOMPARE(w->PROFILE_TEXT, profile);
         QCOMPARE(w->windowTitle(), caption);
