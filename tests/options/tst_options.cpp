@@ -309,6 +309,25 @@ private Q_SLOTS:
         QVERIFY(!p.o->CHKUSER->isChecked());
     }
 
+    // Double-clicking the folder field takes the folder of the picked file; the sound field
+    // takes the file. Cancelling a picker changes nothing.
+    void pickers() {
+        TempFolder t;
+        ScriptedDialogs d;
+        Program p(t.path());
+        p.openOptions();
+        Dialogs::SetNextFileName(t.file("music/lists/any.txt"));
+        QTest::mouseDClick(p.o->Edit1, Qt::LeftButton);
+        QCOMPARE(p.o->Edit1->text(), t.file("music/lists"));
+        Dialogs::SetNextFileName(t.file("music/ding.wav"));
+        QTest::mouseDClick(p.o->Edit2, Qt::LeftButton);
+        QCOMPARE(p.o->Edit2->text(), t.file("music/ding.wav"));
+        QTest::mouseDClick(p.o->Edit2, Qt::LeftButton); // unscripted: cancelled
+        QCOMPARE(p.o->Edit2->text(), t.file("music/ding.wav"));
+        QCOMPARE(ShownTexts("open").size(), 3);
+        QCOMPARE(Dialogs::Log().at(0).detail, QDir(p.m->SENDFILE_PATH).filePath("a.a"));
+    }
+
     // Add and Delete show on the Users tab only, and Save moves to make room for Add.
     void toolBarByTab() {
         TempFolder t;
