@@ -124,6 +124,7 @@ void TFerroxM1::FormCreate(const QString& rootPath) {
 
     BuildControls();
     CreateTethering();
+    ConnectTrees();
     StartBtn->setEnabled(false);
     TSendBtn->setEnabled(false);
     TRecvBtn->setEnabled(false);

@@ -131,8 +131,35 @@ public:
     // Icon index of a file from the kind flags that MatchFileKind left.
     int FileIcon() const;
 
-    // ---- folder listings ----
+    // ---- folder trees (FerroxTrees.cpp) ----
+    int DIR1_CNT = 0; // items added by the last listing of each tree
+    int DIR2_CNT = 0;
+    // Lists one folder: into DIR1, or into the work list when DIR1ORDIR2_FLG is set.
     void DoDir1(const QString& WrkDIR);
+    void AddTreeItem(const QString& WrkItem, const QString& WrkParent, int WrkIndex,
+                     int WrkIconIndex, bool WrkFlag);
+    void AddTreeItem2(const QString& WrkItem, const QString& WrkParent, int WrkIndex,
+                      int WrkIconIndex, bool WrkFlag);
+    bool MatchesFileFilter(const QString& path, int filterIndex);
+    int GetDriveLetterIndex(const QString& WrkDrive);
+    // The delimiter of the peer's paths, told by its drive roots (see trees::DelimiterOf).
+    QChar RemoteDelimiter() const;
+    void DIR1Click();
+    void DIR2Click();
+    void DIR1DblClick();
+    void DIR2DblClick();
+    void DIR1ChangeCheck(QTreeWidgetItem* item);
+    void DIR2ChangeCheck(QTreeWidgetItem* item);
+    void CMBDRIVEChange();
+    void CMBDRIVE2Change();
+    void CMBFILTERChange();
+    // Shows a local picture or text in the viewer, or hands another file to the system.
+    void ViewLocalFile(const QString& path);
+    // How a local file that is neither picture nor text is opened; tests replace it.
+    std::function<void(const QString& path)> OpenWithSystem;
+    // For scripts/shot: fills the trees or opens a file as FP_SHOT_DIR1, FP_SHOT_LISTING and
+    // FP_SHOT_OPEN say.
+    void PrepareShot();
 
     // ---- peers (FerroxPeers.cpp) ----
     tether::Manager* TethMangr1 = nullptr;
@@ -197,4 +224,5 @@ private:
     void BuildControls();
     void CreateTethering();
     void ApplyWindowBounds();
+    void ConnectTrees();
 };

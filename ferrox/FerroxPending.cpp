@@ -7,20 +7,6 @@
 
 #include "Resource.h"
 
-qint64 TFerroxM1::GetFileSize(const QString& WrkFilePath) {
-    const QFileInfo info(WrkFilePath);
-    return info.isFile() ? info.size() : 0;
-}
-
-void TFerroxM1::ShowRemoteListing() {
-}
-void TFerroxM1::ShowRemotePhoto(const QImage&, const QString&) {
-}
-void TFerroxM1::ShowRemoteText() {
-}
-QStringList TFerroxM1::BuildTextAnswer(const QString&) {
-    return {};
-}
 void TFerroxM1::ReceiveSentFile(const tether::Resource&) {
 }
 void TFerroxM1::ReceiveTakenFile(const tether::Resource&) {

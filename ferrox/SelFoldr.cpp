@@ -2,6 +2,7 @@
 #include "Dialogs.h"
 #include "FerroxM.h"
 
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,13 +44,19 @@ TSelFldr1::TSelFldr1(TFerroxM1* main, QWidget* parent) : QDialog(parent), m_main
     buttons->addWidget(TCloseBtn);
     column->addLayout(buttons);
 
-    connect(BrowseBtn, &QPushButton::clicked, this, [this] {
-        const QString dir = Dialogs::ChooseFolder(this, windowTitle(), DirectoryEdit1->text());
-        if (!dir.isEmpty())
-            DirectoryEdit1->setText(dir);
-    });
+    connect(BrowseBtn, &QPushButton::clicked, this, &TSelFldr1::BrowseBtnClick);
     connect(OKBtn, &QPushButton::clicked, this, &TSelFldr1::OKBtnClick);
     connect(TCloseBtn, &QPushButton::clicked, this, &TSelFldr1::TCloseBtnClick);
+}
+
+void TSelFldr1::BrowseBtnClick() {
+    // The picker opens where the field points, else where received files went last.
+    QString start = DirectoryEdit1->text().trimmed();
+    if (start.isEmpty() && m_main)
+        start = m_main->ALTER_PATH;
+    const QString dir = Dialogs::ChooseFolder(this, windowTitle(), start);
+    if (!dir.isEmpty())
+        DirectoryEdit1->setText(QDir::toNativeSeparators(dir));
 }
 
 void TSelFldr1::OKBtnClick() {
