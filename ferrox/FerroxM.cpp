@@ -125,6 +125,7 @@ void TFerroxM1::FormCreate(const QString& rootPath) {
     BuildControls();
     CreateTethering();
     ConnectTrees();
+    ConnectTransfers();
     StartBtn->setEnabled(false);
     TSendBtn->setEnabled(false);
     TRecvBtn->setEnabled(false);

@@ -5,6 +5,7 @@
 #include "UserList.h"
 #include "WorkObjects.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <functional>
 
@@ -33,6 +34,7 @@ class TDspFile1;
 class THelpWin1;
 class TSelFldr1;
 class TSetOptn1;
+class SendProgressDialog;
 
 // The transfer program's main window: this computer's folders on the left, the peer's on the
 // right, the send and receive lists below them. Its state lives in the FerroxState fields,
@@ -210,9 +212,54 @@ public:
     QStringList BuildTextAnswer(const QString& path);                        // answer to "TEXTD"
 
     // ---- send, receive, get (FerroxSend.cpp, FerroxReceive.cpp, FerroxGet.cpp) ----
+    // Where the 0..9999 of list names comes from; tests make it fixed.
+    std::function<int()> ListNumber;
+    // The transfer folder of the transfer being received; empty when none is running.
+    QString TRANSFER_PATH;
+    // True while the running transfer is the answer to this copy's get.
+    bool TRANSFER_IS_GET = false;
+    // How many ListBox2 entries carry each file name; kept with ListBox2 so that a transfer of
+    // many files does not count them over and over.
+    QHash<QString, int> RECEIVED_NAMES;
+    SendProgressDialog* SendProgress1 = nullptr;
+    // Wires the buttons, lists and menus of sending and getting; called once at creation.
+    void ConnectTransfers();
+    void TSendBtnClick();
+    bool CheckRemoteSpace();
+    void WriteSendList();
+    void SendListedFiles();
+    void ListBox1ItemClick(QListWidgetItem* item);
+    void mnuDelete1Click();
+    void mnuClrAllClick();
     void ReceiveSentFile(const tether::Resource& resource);
-    void ReceiveTakenFile(const tether::Resource& resource);
+    void ReadSentList();
+    int CountSameNameFiles(const QString& name);
+    // Puts a received file at target; false (with the reason) when it could not.
+    bool CopyToSourcePath(const QString& source, const QString& target, QString* why = nullptr);
+    void TRecvBtnClick();
+    void WriteGetList();
+    void SendGetRequest();
     void ServeGetRequest(const tether::Resource& resource);
+    bool LoadRequestList();
+    void ReceiveTakenFile(const tether::Resource& resource);
+    void RewriteTakenList();
+    void mnuDelete2Click();
+    void mnuClrAll2Click();
+    // The select-folder dialog, modal; false after Cancel (CANCEL_FLG). Scripted runs take
+    // the folder from the dialog seam's next file name, empty meaning Cancel.
+    bool AskTargetFolder();
+    // Full paths of the checked items of a tree, depth-first, twelve levels deep.
+    QStringList CheckedTreePaths(QTreeWidget* tree);
+    // The listed files that are missing or cannot be read.
+    QStringList UnreadableListedFiles();
+    // Places every source at its target; the ones that failed, as lines for the user.
+    QStringList PlaceReceivedFiles(const QStringList& sources, const QStringList& targets);
+    // Tells the user which files stayed in the transfer folder.
+    void ReportUnplacedFiles(const QStringList& failures, const QString& folder);
+    // A fresh folder below RECVFILE_PATH for a transfer named name.
+    QString MakeTransferFolder(const QString& name);
+    // Ends the transfer state (lists of received files, counters, transfer folder).
+    void EndTransfer();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -226,3 +273,12 @@ private:
     void ApplyWindowBounds();
     void ConnectTrees();
 };
+
+// Helpers of sending and getting (FerroxSend.cpp).
+// A path as the peer is to see it: a network path (two delimiters, computer name, share)
+// goes on the peer's drive; with singleDelimiterToo, so does a path below the root "\".
+QString PathOnPeerDrive(const QString& path, const QString& drive, bool singleDelimiterToo);
+// The number of the next list file name, 0..9999.
+int NextListNumber(const TFerroxM1& w);
+// Writes a list file: UTF-8 lines, each ended by CR LF. Throws Failure when it cannot.
+void WriteListFile(const QString& path, const QStringList& lines);

@@ -86,8 +86,13 @@ void TFerroxM1::TetheringAppProfile1ResourceReceived(const tether::Resource& res
         return;
     const QString hint = resource.hint();
     if (hint.startsWith(QLatin1String("Error"))) {
-        Dialogs::Notice(this, QStringLiteral("This Location does not have enough Free Disk Space "
-                                             "to Receive these Files."));
+        // A refused get is over: what the peer sends later is a send, not an answer.
+        GET_FLG = false;
+        const QStringList said = wire::DecodeTextList(resource.stream()->read(64 * 1024));
+        Dialogs::Notice(this,
+                        QStringLiteral("This Location does not have enough Free Disk Space "
+                                       "to Receive these Files."),
+                        said.join(QLatin1Char('\n')));
         return;
     }
     if (hint.startsWith(QLatin1String("File"))) {
@@ -199,16 +204,17 @@ void TFerroxM1::TetheringAppProfile1ResourceAbandoned(const tether::ProfileInfo&
 void TFerroxM1::AbandonTransfer(const QString& reason) {
     // A transfer whose files can no longer all come is ended here, so the next one starts
     // clean; the files stored so far stay in their transfer folder.
-    const bool receiving = ListBox2->count() > 0 || FILE_COUNTER > 0;
+    const bool receiving = !TRANSFER_PATH.isEmpty() || FILE_COUNTER > 0;
     if (!receiving && !GET_FLG)
         return;
-    ListBox1->clear();
-    ListBox2->clear();
+    const QString folder = TRANSFER_PATH.isEmpty() ? RECVFILE_PATH : TRANSFER_PATH;
+    if (GET_FLG || TRANSFER_IS_GET)
+        ListBox1->clear(); // the paths of the get; a send list of the user's own stays
     Memo2->Lines.clear();
-    FILE_COUNTER = 0;
-    LINE_COUNTER = 0;
+    EndTransfer();
+    TRANSFER_IS_GET = false;
     GET_FLG = false;
     Label2->setText(QStringLiteral("The transfer was abandoned: %1 Files received so far are "
                                    "kept in %2.")
-                        .arg(reason, RECVFILE_PATH));
+                        .arg(reason, folder));
 }

@@ -6,10 +6,3 @@
 #include <QFileInfo>
 
 #include "Resource.h"
-
-void TFerroxM1::ReceiveSentFile(const tether::Resource&) {
-}
-void TFerroxM1::ReceiveTakenFile(const tether::Resource&) {
-}
-void TFerroxM1::ServeGetRequest(const tether::Resource&) {
-}
