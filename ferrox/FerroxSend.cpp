@@ -62,15 +62,18 @@ void Collect(QTreeWidgetItem* item, int level, QStringList* out) {
 } // namespace
 
 QString PathOnPeerDrive(const QString& path, const QString& drive, bool singleDelimiterToo) {
+    // Only the backslash forms exist as such: on a system with "/" paths every path starts
+    // with "/" and names its own place already.
+    const QChar back = QLatin1Char('\\');
     const auto delim = [](QChar c) { return c == QLatin1Char('\\') || c == QLatin1Char('/'); };
-    if (path.size() >= 2 && delim(path[0]) && delim(path[1])) {
+    if (path.startsWith(QStringLiteral("\\\\"))) {
         // A network path: the computer name is dropped, the share goes on the peer's drive.
         qsizetype i = 2;
         while (i < path.size() && !delim(path[i]))
             ++i;
         return drive + path.mid(i + 1);
     }
-    if (singleDelimiterToo && !path.isEmpty() && delim(path[0]) && !drive.isEmpty())
+    if (singleDelimiterToo && path.startsWith(back) && !drive.isEmpty())
         return drive + path.mid(1);
     return path;
 }
