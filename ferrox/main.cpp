@@ -59,6 +59,8 @@ int main(int argc, char** argv) {
     const auto signalWatch = WatchSignals(main);
 
     main->show();
+    if (qEnvironmentVariableIsSet("FP_SHOT"))
+        Guarded(main, [main] { main->PrepareShot(); });
     InstallShotHook(main, [main](const QString& style) {
         const int index = Styles::IndexOf(style);
         if (index < 0) {
