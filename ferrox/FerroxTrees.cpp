@@ -37,8 +37,8 @@ namespace {
 
 const QString kBlanks = QStringLiteral("   ");
 
-// The folder that the platform this program came from keeps only as a link for old programs;
-// listing it fails there. It exists nowhere else.
+// Windows keeps "C:\Documents and Settings" only as a link for old programs; listing it fails.
+// Other systems have no such folder.
 bool IsLegacyJunction(const QString& path) {
 #ifdef Q_OS_WIN
     return QDir::cleanPath(QDir::fromNativeSeparators(path))

@@ -352,6 +352,33 @@ private Q_SLOTS:
         QVERIFY(sub->isExpanded());
     }
 
+    // One item at a time: below the selected node or at the top, named after the last
+    // delimiter of its own side.
+    void addTreeItems() {
+        w->DIR1->clear();
+        w->DIR1_CNT = 0;
+        w->AddTreeItem(QStringLiteral("/x/y"), QStringLiteral("/x/y"), 0, TreeIcons::Closed, false);
+        QTreeWidgetItem* y = w->DIR1->topLevelItem(0);
+        w->DIR1->setCurrentItem(y);
+        w->AddTreeItem(QStringLiteral("/x/y/z.txt"), QStringLiteral("/x/y/"), 3, TreeIcons::Text,
+                       true);
+        QCOMPARE(y->childCount(), 1);
+        QCOMPARE(y->child(0)->text(0), QStringLiteral("   z.txt"));
+        QCOMPARE(Tag(y->child(0)), QStringLiteral("/x/y/"));
+        QCOMPARE(y->child(0)->data(0, TFerroxM1::TagNumberRole).toInt(), 3);
+        QCOMPARE(Icon(y->child(0)), int(TreeIcons::Text));
+        QVERIFY(y->child(0)->flags() & Qt::ItemIsUserCheckable);
+        QCOMPARE(w->DIR1_CNT, 2);
+
+        SetRemoteDrives({"C:\\", "D:\\"});
+        w->DIR2->clear();
+        w->DIR2_CNT = 0;
+        w->AddTreeItem2(QStringLiteral("D:\\a\\b.jpg"), QStringLiteral("D:\\a\\"), 0,
+                        TreeIcons::Image, true); // nothing selected: at the top
+        QCOMPARE(Names(TopLevel(w->DIR2)), QStringList{"b.jpg"});
+        QCOMPARE(w->DIR2_CNT, 1);
+    }
+
     void longPathsSkipped() {
         TempFolder f;
         // A folder name that brings the folder's path to 200 characters.
