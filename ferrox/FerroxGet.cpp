@@ -264,6 +264,7 @@ void TFerroxM1::ReceiveTakenFile(const tether::Resource& resource) {
         }
     }
     ++FILE_COUNTER;
+    ShowReceiveProgress();
     if (FILE_COUNTER != LINE_COUNTER)
         return;
 

@@ -222,6 +222,10 @@ public:
     // many files does not count them over and over.
     QHash<QString, int> RECEIVED_NAMES;
     SendProgressDialog* SendProgress1 = nullptr;
+    // While files arrive, ListBox2 and the status are repainted a few times a second rather
+    // than once for every file.
+    QTimer* ReceiveRefresh = nullptr;
+    void ShowReceiveProgress();
     // Wires the buttons, lists and menus of sending and getting; called once at creation.
     void ConnectTransfers();
     void TSendBtnClick();

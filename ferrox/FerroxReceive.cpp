@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QTimer>
 #include <QTreeWidget>
 #include <filesystem>
 #include <system_error>
@@ -49,7 +50,16 @@ QString TFerroxM1::MakeTransferFolder(const QString& name) {
     return path;
 }
 
+void TFerroxM1::ShowReceiveProgress() {
+    if (ReceiveRefresh->isActive())
+        return;
+    ListBox2->setUpdatesEnabled(false);
+    ReceiveRefresh->start();
+}
+
 void TFerroxM1::EndTransfer() {
+    ReceiveRefresh->stop();
+    ListBox2->setUpdatesEnabled(true);
     ListBox2->clear();
     RECEIVED_NAMES.clear();
     FILE_COUNTER = 0;
@@ -102,6 +112,7 @@ void TFerroxM1::ReceiveSentFile(const tether::Resource& resource) {
         ++RECEIVED_NAMES[fileName];
         ++FILE_COUNTER;
     }
+    ShowReceiveProgress();
     if (FILE_COUNTER != LINE_COUNTER)
         return;
 

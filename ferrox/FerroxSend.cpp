@@ -23,6 +23,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -97,6 +98,21 @@ void TFerroxM1::ConnectTransfers() {
     // transfer folders unless the environment chose a place.
     if (!qEnvironmentVariableIsSet("TETHER_SPOOL_DIR"))
         TethMangr1->setSpoolDirectory(FILES_PATH);
+
+    // A transfer adds its files one by one while the window repaints: the lists must not
+    // measure every entry again each time.
+    for (QListWidget* list : {ListBox1, ListBox2})
+        list->setUniformItemSizes(true);
+    ReceiveRefresh = new QTimer(this);
+    ReceiveRefresh->setObjectName(QStringLiteral("ReceiveRefresh"));
+    ReceiveRefresh->setSingleShot(true);
+    ReceiveRefresh->setInterval(250);
+    connect(ReceiveRefresh, &QTimer::timeout, this, [this] {
+        ListBox2->setUpdatesEnabled(true);
+        if (!TRANSFER_PATH.isEmpty() && LINE_COUNTER > 0)
+            Label2->setText(
+                QStringLiteral("Receiving Files: %1 of %2").arg(FILE_COUNTER).arg(LINE_COUNTER));
+    });
 
     const auto guarded = [this](void (TFerroxM1::*f)()) {
         return [this, f] { Guarded(this, [&] { (this->*f)(); }); };
