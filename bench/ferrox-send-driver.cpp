@@ -4,7 +4,8 @@
 //   ferrox_send_driver --root DIR --user NAME [--number N]
 //       [--send FOLDER]      find the peer, check every file of FOLDER in the local tree, Send
 //       [--place FOLDER]     answer the placement question No and choose FOLDER
-//       [--shot PATH --shot-after-ms MS]   save the window (and the progress dialog) then
+//       [--shot PATH --shot-after-ms MS]   MS after Send, save the window (and the progress
+//                            dialog when it is up)
 //
 // Prints READY, then on the sending side SENDING_AT <ms> and SENT_AT <ms>, on the receiving
 // side PLACED_AT <ms> and the files placed; both end with PEAK_RSS_KB <kB>. Exit code 0 on
@@ -81,14 +82,14 @@ int main(int argc, char** argv) {
         Say("TIMEOUT " + w->Label2->text());
         app.exit(1);
     });
-    if (!shot.isEmpty())
-        QTimer::singleShot(shotAfter, &app, [&] {
-            w->grab().save(shot);
-            if (w->SendProgress1 && w->SendProgress1->isVisible())
-                w->SendProgress1->grab().save(QFileInfo(shot).path() + "/progress-" +
-                                              QFileInfo(shot).fileName());
-            Say("SHOT " + w->Label2->text());
-        });
+    // The picture is taken that long after Send is pressed, while the send turns the loop.
+    const auto takeShot = [&] {
+        w->grab().save(shot);
+        if (w->SendProgress1 && w->SendProgress1->isVisible())
+            w->SendProgress1->grab().save(QFileInfo(shot).path() + "/progress-" +
+                                          QFileInfo(shot).fileName());
+        Say("SHOT " + w->Label2->text());
+    };
 
     if (!placeFolder.isEmpty()) {
         QDir().mkpath(placeFolder);
@@ -134,6 +135,8 @@ int main(int argc, char** argv) {
                 item->setCheckState(0, Qt::Checked);
             }
             w->CURRENT_DIR = 1;
+            if (!shot.isEmpty())
+                QTimer::singleShot(shotAfter, &app, takeShot);
             Say("SENDING_AT " + Now());
             const bool ok = Guarded(w, [&] { w->TSendBtnClick(); });
             Say("SENT_AT " + Now());
