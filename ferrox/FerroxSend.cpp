@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -229,11 +230,16 @@ void TFerroxM1::SendListedFiles() {
     };
     send(SENDFILE_PATH + FILE_DELIM + CURRSEND_LIST.trimmed(), CURRSEND_LIST);
     const int n = ListBox1->count();
+    QElapsedTimer shown;
     for (int i = 0; i < n && i < ListBox1->count(); ++i) {
         const QString path = ListBox1->item(i)->text();
         const QString name = LastComponent(path);
-        // The event loop turns while a file goes out, so this shows how far the send is.
-        Label2->setText(QStringLiteral("Sending %1 of %2: %3").arg(i + 1).arg(n).arg(name));
+        // The event loop turns while a file goes out, so this shows how far the send is; a
+        // few times a second is enough for the eye.
+        if (!shown.isValid() || shown.elapsed() >= 200) {
+            shown.start();
+            Label2->setText(QStringLiteral("Sending %1 of %2: %3").arg(i + 1).arg(n).arg(name));
+        }
         send(path, name);
     }
     Label2->setText(QStringLiteral("Sent %1 Files.").arg(n));
