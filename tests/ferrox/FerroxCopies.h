@@ -83,7 +83,7 @@ struct Copy {
 };
 
 // Waits until no message has arrived anywhere for a while.
-inline void settle(std::initializer_list<Copy*> copies, int quietMs = 400) {
+inline void settle(std::initializer_list<Copy*> copies, int quietMs = 800) {
     auto total = [&] {
         qsizetype n = 0;
         for (Copy* c : copies)
