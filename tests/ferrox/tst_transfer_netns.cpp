@@ -10,20 +10,11 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "NetnsPair.h"
 #include <unistd.h>
 
 namespace {
-
-bool ip(const QStringList& args, QString* error = nullptr) {
-    QProcess p;
-    p.start(QStringLiteral("ip"), args);
-    if (!p.waitForFinished(10000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-        if (error)
-            *error = QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
-        return false;
-    }
-    return true;
-}
 
 QByteArray Pattern(qsizetype size, int seed) {
     QByteArray b(size, Qt::Uninitialized);
@@ -46,44 +37,21 @@ private slots:
 
 private:
     void start(QProcess& p, const QString& ns, const QStringList& args);
-    QString m_a, m_b;
-    bool m_made = false;
+    NetnsPair m_hosts;
     QTemporaryDir m_dir;
 };
 
 void TestTransferNetns::initTestCase() {
-    if (geteuid() != 0)
-        QSKIP("the two-host test needs root to create network namespaces; skipped");
-    if (QStandardPaths::findExecutable("ip").isEmpty())
-        QSKIP("the two-host test needs the ip tool (iproute2); skipped");
-    const QString tag = QString::number(getpid());
-    m_a = "ftx" + tag + "a";
-    m_b = "ftx" + tag + "b";
-    const QString subnet = QStringLiteral("10.78.%1.").arg(getpid() % 250 + 1);
-    const QString va = "fv" + tag + "a", vb = "fv" + tag + "b";
-    QString error;
-    if (!ip({"netns", "add", m_a}, &error))
-        QSKIP(qPrintable("cannot create network namespaces here (" + error + "); skipped"));
-    m_made = true;
-    QVERIFY(ip({"netns", "add", m_b}, &error));
-    QVERIFY2(ip({"link", "add", va, "type", "veth", "peer", "name", vb}, &error),
-             qPrintable(error));
-    QVERIFY(ip({"link", "set", va, "netns", m_a}));
-    QVERIFY(ip({"link", "set", vb, "netns", m_b}));
-    QVERIFY(ip({"-n", m_a, "addr", "add", subnet + "1/24", "broadcast", "+", "dev", va}));
-    QVERIFY(ip({"-n", m_b, "addr", "add", subnet + "2/24", "broadcast", "+", "dev", vb}));
-    for (const QString& ns : {m_a, m_b}) {
-        QVERIFY(ip({"-n", ns, "link", "set", "lo", "up"}));
-        QVERIFY(ip({"-n", ns, "link", "set", ns == m_a ? va : vb, "up"}));
+    QString skip, error;
+    if (!m_hosts.create(QStringLiteral("ftx"), 78, &skip, &error)) {
+        if (!skip.isEmpty())
+            QSKIP(qPrintable(skip));
+        QFAIL(qPrintable(error));
     }
 }
 
 void TestTransferNetns::cleanupTestCase() {
-    if (!m_made)
-        return;
-    m_made = false;
-    ip({"netns", "del", m_a});
-    ip({"netns", "del", m_b}); // takes the veth pair with it
+    m_hosts.remove();
 }
 
 void TestTransferNetns::start(QProcess& p, const QString& ns, const QStringList& args) {
@@ -96,8 +64,7 @@ void TestTransferNetns::start(QProcess& p, const QString& ns, const QStringList&
     env.insert("QT_QPA_PLATFORM", "offscreen");
     p.setProcessEnvironment(env);
     p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(QStringLiteral("ip"),
-            QStringList{"netns", "exec", ns, QStringLiteral(FERROX_DRIVER)} + args);
+    p.start(QStringLiteral("ip"), NetnsPair::Exec(ns, QStringLiteral(FERROX_DRIVER)) + args);
     QVERIFY(p.waitForStarted(5000));
 }
 
@@ -115,11 +82,11 @@ void TestTransferNetns::folderSentBetweenTwoHosts() {
     }
     const QString placed = m_dir.filePath("placed");
     QProcess receiver, sender;
-    start(receiver, m_a,
+    start(receiver, m_hosts.a,
           {"--root", m_dir.filePath("b"), "--user", "Bob", "--number", "2", "--place", placed,
            "--timeout-ms", "60000"});
     QVERIFY(receiver.waitForReadyRead(20000));
-    start(sender, m_b,
+    start(sender, m_hosts.b,
           {"--root", m_dir.filePath("a"), "--user", "Ann", "--number", "1", "--send", src,
            "--timeout-ms", "60000"});
     QVERIFY(sender.waitForFinished(90000));

@@ -8,20 +8,11 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "NetnsPair.h"
 #include <unistd.h>
 
 namespace {
-
-bool ip(const QStringList& args, QString* error = nullptr) {
-    QProcess p;
-    p.start(QStringLiteral("ip"), args);
-    if (!p.waitForFinished(10000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-        if (error)
-            *error = QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
-        return false;
-    }
-    return true;
-}
 
 // Output of a helper, line by line, as it comes.
 struct Helper {
@@ -55,44 +46,21 @@ private slots:
 
 private:
     void start(Helper& h, const QString& ns, const QStringList& args);
-    QString m_a, m_b, m_subnet;
-    bool m_made = false;
+    NetnsPair m_hosts;
     QTemporaryDir m_dir;
 };
 
 void TestNetns::initTestCase() {
-    if (geteuid() != 0)
-        QSKIP("the two-host test needs root to create network namespaces; skipped");
-    if (QStandardPaths::findExecutable("ip").isEmpty())
-        QSKIP("the two-host test needs the ip tool (iproute2); skipped");
-    const QString tag = QString::number(getpid());
-    m_a = "tth" + tag + "a";
-    m_b = "tth" + tag + "b";
-    m_subnet = QStringLiteral("10.77.%1.").arg(getpid() % 250 + 1);
-    const QString va = "tv" + tag + "a", vb = "tv" + tag + "b";
-    QString error;
-    if (!ip({"netns", "add", m_a}, &error))
-        QSKIP(qPrintable("cannot create network namespaces here (" + error + "); skipped"));
-    m_made = true;
-    QVERIFY(ip({"netns", "add", m_b}, &error));
-    QVERIFY2(ip({"link", "add", va, "type", "veth", "peer", "name", vb}, &error),
-             qPrintable(error));
-    QVERIFY(ip({"link", "set", va, "netns", m_a}));
-    QVERIFY(ip({"link", "set", vb, "netns", m_b}));
-    QVERIFY(ip({"-n", m_a, "addr", "add", m_subnet + "1/24", "broadcast", "+", "dev", va}));
-    QVERIFY(ip({"-n", m_b, "addr", "add", m_subnet + "2/24", "broadcast", "+", "dev", vb}));
-    for (const QString& ns : {m_a, m_b}) {
-        QVERIFY(ip({"-n", ns, "link", "set", "lo", "up"}));
-        QVERIFY(ip({"-n", ns, "link", "set", ns == m_a ? va : vb, "up"}));
+    QString skip, error;
+    if (!m_hosts.create(QStringLiteral("tth"), 77, &skip, &error)) {
+        if (!skip.isEmpty())
+            QSKIP(qPrintable(skip));
+        QFAIL(qPrintable(error));
     }
 }
 
 void TestNetns::cleanupTestCase() {
-    if (!m_made)
-        return;
-    m_made = false;
-    ip({"netns", "del", m_a});
-    ip({"netns", "del", m_b}); // takes the veth pair with it
+    m_hosts.remove();
 }
 
 void TestNetns::start(Helper& h, const QString& ns, const QStringList& args) {
@@ -103,7 +71,7 @@ void TestNetns::start(Helper& h, const QString& ns, const QStringList& args) {
     env.insert("TETHER_DISCOVERY_PORT", "47321");
     env.insert("TETHER_SPOOL_DIR", m_dir.path());
     h.process.setProcessEnvironment(env);
-    h.process.start(QStringLiteral("ip"), QStringList{"netns", "exec", ns, TETHER_PEER} + args);
+    h.process.start(QStringLiteral("ip"), NetnsPair::Exec(ns, TETHER_PEER) + args);
     QVERIFY(h.process.waitForStarted(5000));
 }
 
@@ -118,9 +86,9 @@ void TestNetns::discoveryPairingStreamAndGoodbye() {
         QCOMPARE(f.write(bytes), bytes.size());
     }
     Helper listener, sender;
-    start(listener, m_a, {"listen", "--text", "NetnsListener", "--save", m_dir.path()});
+    start(listener, m_hosts.a, {"listen", "--text", "NetnsListener", "--save", m_dir.path()});
     QVERIFY(listener.waitFor("READY", 10000));
-    start(sender, m_b, {"send", source, "--match", "NetnsListener"});
+    start(sender, m_hosts.b, {"send", source, "--match", "NetnsListener"});
     QVERIFY2(listener.waitFor("PAIRED", 15000), qPrintable(listener.seen));
     QVERIFY2(listener.waitFor("RECEIVED", 15000), qPrintable(listener.seen));
     QVERIFY(listener.seen.contains(QStringLiteral("RECEIVED %1 source.bin").arg(bytes.size())));
@@ -137,14 +105,14 @@ void TestNetns::discoveryPairingStreamAndGoodbye() {
 
 void TestNetns::droppedNetworkEndsThePairing() {
     Helper listener, sender;
-    start(listener, m_a, {"listen", "--text", "NetnsListener2"});
+    start(listener, m_hosts.a, {"listen", "--text", "NetnsListener2"});
     QVERIFY(listener.waitFor("READY", 10000));
-    start(sender, m_b, {"send", "--endless", "--match", "NetnsListener2"});
+    start(sender, m_hosts.b, {"send", "--endless", "--match", "NetnsListener2"});
     QVERIFY2(listener.waitFor("PAIRED", 15000), qPrintable(listener.seen));
     QTest::qWait(500);
     QElapsedTimer t;
     t.start();
-    QVERIFY(ip({"-n", m_b, "link", "set", "tv" + QString::number(getpid()) + "b", "down"}));
+    QVERIFY(RunIp({"-n", m_hosts.b, "link", "set", m_hosts.vethB, "down"}));
     // Nobody says goodbye; keep-alive notices within its documented bound (about 6 s).
     QVERIFY2(listener.waitFor("SHUTDOWN", 9000), qPrintable(listener.seen));
     qInfo() << "dropped network noticed after" << t.elapsed() << "ms";
