@@ -172,6 +172,15 @@ private Q_SLOTS:
         sendText(ann, {QStringLiteral("START"), bob.dir.path() + QLatin1Char('/')});
         settle({&ann, &bob});
         QCOMPARE(ann.takeHints(), QStringList{"TextBob"});
+        // So is the first file of a send: Bob stores the list and waits for its file.
+        QBuffer list;
+        list.setData(wire::EncodeTextList(
+            {bob.dir.file(QStringLiteral("in/a.txt")), QStringLiteral("FerroxApp1:Bob 8|now")}));
+        list.open(QIODevice::ReadOnly);
+        ann.w->SendStreamToPeer(QStringLiteral("FileTMP4711 - Ann"), &list);
+        QVERIFY(QTest::qWaitFor([&] { return bob.w->ListBox2->count() == 1; }, 3000));
+        QCOMPARE(bob.w->FILE_COUNTER, 1);
+        QCOMPARE(bob.w->SKIP_COUNT, 2);
         // A drive list at this count is the end of an exchange: dropped, counter reset.
         sendText(ann, ann.w->DriveListLines());
         settle({&ann, &bob});
