@@ -33,27 +33,6 @@ struct WaitCursor {
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
-// Reads the lines of a list file up to its first empty line.
-QStringList ReadListLines(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("Cannot read the list %1: %2").arg(path, f.errorString()));
-    QStringList lines;
-    bool firstLine = true;
-    while (!f.atEnd()) {
-        QByteArray raw = f.readLine(64 * 1024);
-        if (firstLine && raw.startsWith("\xEF\xBB\xBF"))
-            raw.remove(0, 3);
-        firstLine = false;
-        while (raw.endsWith('\n') || raw.endsWith('\r'))
-            raw.chop(1);
-        if (raw.isEmpty())
-            break;
-        lines << QString::fromUtf8(raw);
-    }
-    return lines;
-}
-
 QStringList ItemTexts(const QListWidget* list) {
     QStringList out;
     for (int i = 0; i < list->count(); ++i)
@@ -195,7 +174,7 @@ bool TFerroxM1::LoadRequestList() {
     ListBox1->clear();
     LINE_COUNTER = 0;
     qint64 total = 0;
-    const QStringList lines = ReadListLines(CURRRECVD_PATH);
+    const QStringList lines = wire::ReadListFile(CURRRECVD_PATH);
     for (const QString& line : lines) {
         Memo2->Lines << line;
         if (QFileInfo(line).isFile())

@@ -160,24 +160,8 @@ void TFerroxM1::ReceiveSentFile(const tether::Resource& resource) {
 void TFerroxM1::ReadSentList() {
     Memo2->Lines.clear();
     LINE_COUNTER = 0;
-    QFile f(CURRRECVD_PATH);
-    if (!f.open(QIODevice::ReadOnly))
-        throw Failure(
-            QStringLiteral("Cannot read the list %1: %2").arg(CURRRECVD_PATH, f.errorString()));
-    // Read line by line: a list is small, but what a peer sends need not be.
-    bool firstLine = true;
-    while (!f.atEnd()) {
-        QByteArray raw = f.readLine(64 * 1024);
-        if (firstLine && raw.startsWith("\xEF\xBB\xBF"))
-            raw.remove(0, 3);
-        firstLine = false;
-        while (raw.endsWith('\n') || raw.endsWith('\r'))
-            raw.chop(1);
-        if (raw.isEmpty())
-            break;
-        Memo2->Lines << QString::fromUtf8(raw);
-        ++LINE_COUNTER;
-    }
+    Memo2->Lines = wire::ReadListFile(CURRRECVD_PATH);
+    LINE_COUNTER = int(Memo2->Lines.size());
 }
 
 int TFerroxM1::CountSameNameFiles(const QString& name) {

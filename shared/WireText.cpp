@@ -1,5 +1,8 @@
 #include "WireText.h"
 
+#include "Failure.h"
+
+#include <QFile>
 #include <QStringDecoder>
 
 namespace wire {
@@ -30,6 +33,26 @@ QStringList DecodeTextList(const QByteArray& bytes) {
     QStringList lines = text.split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
+    return lines;
+}
+
+QStringList ReadListFile(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        throw Failure(QStringLiteral("Cannot read the list %1: %2").arg(path, f.errorString()));
+    QStringList lines;
+    bool firstLine = true;
+    while (!f.atEnd()) {
+        QByteArray raw = f.readLine(64 * 1024);
+        if (firstLine && raw.startsWith("\xEF\xBB\xBF"))
+            raw.remove(0, 3);
+        firstLine = false;
+        while (raw.endsWith('\n') || raw.endsWith('\r'))
+            raw.chop(1);
+        if (raw.isEmpty())
+            break;
+        lines << QString::fromUtf8(raw);
+    }
     return lines;
 }
 

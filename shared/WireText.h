@@ -16,6 +16,11 @@ QByteArray EncodeTextList(const QStringList& lines);
 // does not make an extra empty line.
 QStringList DecodeTextList(const QByteArray& bytes);
 
+// The lines of a list file (a send or get list) up to its first empty line; a UTF-8 byte-order
+// mark is skipped. Read line by line: a list is small, but what a peer sends need not be.
+// Throws Failure when the file cannot be read.
+QStringList ReadListFile(const QString& path);
+
 // "File" and "List" descriptions: kind word + name + " - " + sender. Split at the last
 // " - " so that a sender called Mary-Ann stays whole; only when there is no " - " at all, at
 // the last "-". Without any "-" there is no sender and the name is the whole rest.
