@@ -84,6 +84,11 @@ void Link::send(const char* data, qint64 size) {
         m_socket->write(data, size);
 }
 
+void Link::flush() {
+    if (m_state != State::Closed)
+        m_socket->flush();
+}
+
 qint64 Link::pending() const {
     return m_state == State::Closed ? 0 : m_socket->bytesToWrite();
 }
@@ -109,18 +114,36 @@ QByteArray Link::mac(bool fromInitiator, const QString& password) const {
 }
 
 void Link::onReadyRead() {
-    if (m_state == State::Closed)
-        return;
-    const qint64 avail = m_socket->bytesAvailable();
-    if (avail <= 0)
-        return;
-    const qsizetype old = m_in.size();
-    m_in.resize(old + avail);
-    const qint64 got = m_socket->read(m_in.data() + old, avail);
-    m_in.resize(old + std::max<qint64>(got, 0));
+    if (m_state != State::Closed && !m_heldBack)
+        readAndDecode();
+}
 
+void Link::resume() {
+    m_heldBack = false;
+    onReadyRead();
+}
+
+void Link::readAndDecode() {
+    while (decodeBuffered()) {
+        const qint64 avail = m_socket->bytesAvailable();
+        if (avail <= 0)
+            return;
+        const qsizetype old = m_in.size();
+        m_in.resize(old + avail);
+        const qint64 got = m_socket->read(m_in.data() + old, avail);
+        m_in.resize(old + std::max<qint64>(got, 0));
+        if (got <= 0)
+            return;
+    }
+}
+
+bool Link::decodeBuffered() {
     std::size_t offset = 0;
     while (m_state != State::Closed) {
+        if (m_state == State::Paired && !m_draining && m_mgr->holdBack()) {
+            m_heldBack = true;
+            break;
+        }
         // Until the peer has proved the password, every frame is small.
         const std::size_t maxFrame = m_state == State::Paired ? SIZE_MAX : kMaxHandshakeFrame;
         const Decoded d = decodeFrame(QByteArrayView(m_in).sliced(qsizetype(offset)), maxFrame);
@@ -130,14 +153,16 @@ void Link::onReadyRead() {
             qCInfo(lcTether) << "closing link from" << m_socket->peerAddress()
                              << statusName(d.status);
             fail("bad frame");
-            return;
+            return false;
         }
         offset += d.consumed;
         if (!handle(d.frame))
-            return;
+            return false;
     }
-    if (m_state != State::Closed)
-        m_in.remove(0, qsizetype(offset));
+    if (m_state == State::Closed)
+        return false;
+    m_in.remove(0, qsizetype(offset));
+    return !m_heldBack;
 }
 
 bool Link::handle(const Frame& f) {
@@ -323,6 +348,12 @@ void Link::flushDeliveries() {
 }
 
 void Link::onDisconnected() {
+    // What the peer sent before it went is still delivered, held back or not.
+    if (m_state != State::Closed) {
+        m_draining = true;
+        m_heldBack = false;
+        readAndDecode();
+    }
     finishClose("lost");
 }
 

@@ -40,12 +40,17 @@ public:
     void send(const QByteArray& bytes);
     void send(const char* data, qint64 size);
     qint64 pending() const;
+    // Hands the kernel what it takes now, without waiting for the event loop.
+    void flush();
     quint32 nextStreamId() { return ++m_lastStreamId; }
     // Closes without saying goodbye and without events: a duplicate or a failed handshake.
     void dropSilently();
     // Says goodbye, then closes; the manager raises nothing for it.
     void closeWithBye(ByeReason reason);
     void expect(const QUuid& id) { m_expectedId = id; }
+    // Stopped reading because the program has enough waiting; resume() goes on.
+    bool heldBack() const { return m_heldBack; }
+    void resume();
     QUuid expected() const { return m_expectedId; }
 
 signals:
@@ -54,6 +59,9 @@ signals:
 private:
     void onConnected();
     void onReadyRead();
+    void readAndDecode();
+    // Handles the whole frames in m_in; false once the link is closed or held back.
+    bool decodeBuffered();
     void onDisconnected();
     bool handle(const Frame& f);
     bool handleStreamFrame(const Frame& f);
@@ -74,6 +82,8 @@ private:
     QByteArray m_localNonce, m_remoteNonce;
     bool m_closing = false; // the peer said goodbye
     bool m_silent = false;  // closed by us: no event for the program
+    bool m_heldBack = false;
+    bool m_draining = false; // the peer is gone: everything it sent is read, held or not
     quint32 m_lastStreamId = 0;
     QHash<quint32, std::shared_ptr<Incoming>> m_open;
     std::deque<std::shared_ptr<Incoming>> m_order; // by BEGIN, until handed to the manager

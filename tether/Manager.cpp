@@ -309,19 +309,57 @@ void ManagerPrivate::schedulePump() {
 
 void ManagerPrivate::pump() {
     pumpScheduled = false;
-    if (handlerDepth > 0 || sendDepth > 0 || events.empty())
+    // Back to back while the handlers are quick: a turn of the loop for every one of many
+    // small streams would cost more than the streams.
+    QElapsedTimer slice;
+    slice.start();
+    while (handlerDepth == 0 && sendDepth == 0 && !events.empty()) {
+        std::function<void()> event = std::move(events.front());
+        events.pop_front();
+        if (events.size() <= kMaxWaitingEvents / 2)
+            scheduleResume();
+        {
+            Busy busy(this, handlerDepth); // reopens the queue when the handler returns or throws
+            event();
+        }
+        if (slice.elapsed() >= kPumpSliceMs)
+            break;
+    }
+    schedulePump();
+}
+
+void ManagerPrivate::scheduleResume() {
+    if (resumeScheduled || std::none_of(links.cbegin(), links.cend(),
+                                        [](const QPointer<Link>& l) { return l && l->heldBack(); }))
         return;
-    std::function<void()> event = std::move(events.front());
-    events.pop_front();
-    Busy busy(this, handlerDepth); // reopens the queue when the handler returns or throws
-    event();
+    resumeScheduled = true;
+    QMetaObject::invokeMethod(
+        q,
+        [this] {
+            resumeScheduled = false;
+            const auto all = links;
+            for (const QPointer<Link>& l : all)
+                if (l && l->heldBack())
+                    l->resume();
+        },
+        Qt::QueuedConnection);
 }
 
 void ManagerPrivate::waitFor(const std::function<bool()>& done, bool input) {
     QEventLoop loop;
-    while (!done())
+    while (!done()) {
         loop.processEvents((input ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents) |
                            QEventLoop::WaitForMoreEvents);
+        lastTurn.restart();
+    }
+}
+
+void ManagerPrivate::turnIfDue(bool input) {
+    if (lastTurn.isValid() && lastTurn.elapsed() < kTurnEveryMs)
+        return;
+    QEventLoop loop;
+    loop.processEvents(input ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+    lastTurn.restart();
 }
 
 // ---- Manager ----

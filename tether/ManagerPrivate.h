@@ -46,6 +46,16 @@ struct ManagerPrivate {
     // further payload goes to a file, so a program that stalls in a handler costs disk, not RAM.
     static constexpr qint64 kMaxHeldInMemory = 32 * 1024 * 1024;
     static constexpr qint64 kDefaultSpoolThreshold = 4 * 1024 * 1024;
+    // Events that may wait for the program before the links stop reading: the rest stays in
+    // the sockets, and TCP slows the sender to the pace of the program. Links read on
+    // regardless while the program is inside a handler or a send, because a handler that
+    // waits for the peer, or two programs sending to each other, would otherwise wait forever.
+    static constexpr std::size_t kMaxWaitingEvents = 64;
+    // Events are raised back to back for at most this long before the loop turns again.
+    static constexpr qint64 kPumpSliceMs = 10;
+    // A run of sends that never has to wait still turns the event loop this often, so the
+    // window repaints and a progress dialog can be cancelled.
+    static constexpr qint64 kTurnEveryMs = 20;
     // Queries are repeated in case a datagram is lost; the search ends at the time-out.
     static constexpr int kQueryRepeatMs = 200;
 
@@ -76,6 +86,7 @@ struct ManagerPrivate {
     int handlerDepth = 0;
     int sendDepth = 0;
     bool pumpScheduled = false;
+    bool resumeScheduled = false;
 
     void enable();
     void disable();
@@ -104,15 +115,28 @@ struct ManagerPrivate {
     void post(std::function<void()> event);
     void schedulePump();
     void pump();
+    // True while links should leave further streams in their sockets.
+    bool holdBack() const {
+        return handlerDepth == 0 && sendDepth == 0 && events.size() >= kMaxWaitingEvents;
+    }
+    // Lets held-back links read again, from the event loop.
+    void scheduleResume();
     // Turns the event loop until `done` holds; user input waits unless `input` is on.
     void waitFor(const std::function<bool()>& done, bool input);
+    // Turns the event loop once when it has not turned for kTurnEveryMs.
+    void turnIfDue(bool input);
+    QElapsedTimer lastTurn;
 };
 
 // Keeps the event queue shut while a handler runs, also when it throws.
 struct Busy {
     ManagerPrivate* d;
     int& counter;
-    Busy(ManagerPrivate* d, int& counter) : d(d), counter(counter) { ++counter; }
+    Busy(ManagerPrivate* d, int& counter) : d(d), counter(counter) {
+        // Inside a handler or a send the queue cannot drain: held links must read again.
+        if (counter++ == 0)
+            d->scheduleResume();
+    }
     ~Busy() {
         if (--counter == 0)
             d->schedulePump();

@@ -120,6 +120,11 @@ void Profile::sendStream(const ProfileInfo& remote, const QString& description, 
         }
     } scope{this};
 
+    d->turnIfDue(m_inputAllowed);
+    if (m_cancel)
+        throw Cancelled();
+    if (!link || link->state() != Link::State::Paired)
+        throw Error(QStringLiteral("The connection to %1 was lost.").arg(remote.text));
     const quint32 streamId = link->nextStreamId();
     link->send(encodeBegin(streamId, m_uuid, QUuid(remote.profileIdentifier),
                            total < 0 ? kUnknownLength : quint64(total), description));
@@ -128,7 +133,9 @@ void Profile::sendStream(const ProfileInfo& remote, const QString& description, 
     std::unique_ptr<XXH3_state_t, decltype(&XXH3_freeState)> hash(XXH3_createState(),
                                                                   &XXH3_freeState);
     XXH3_64bits_reset(hash.get());
-    QByteArray piece(kSendPiece, Qt::Uninitialized);
+    // A small file needs no buffer of the full piece size, and there are often thousands.
+    QByteArray piece(total < 0 ? kSendPiece : std::clamp<qint64>(total, 1, kSendPiece),
+                     Qt::Uninitialized);
     qint64 done = 0;
     QElapsedTimer sinceProgress;
     sinceProgress.start();
@@ -145,6 +152,7 @@ void Profile::sendStream(const ProfileInfo& remote, const QString& description, 
     const QString lost = QStringLiteral("The connection to %1 was lost.").arg(remote.text);
 
     while (total < 0 || done < total) {
+        d->turnIfDue(m_inputAllowed);
         if (link && link->pending() > kSendQueueLimit)
             waitWhileSending(
                 [&] { return m_cancel || linkGone() || link->pending() <= kSendQueueLimit / 2; });
@@ -166,6 +174,9 @@ void Profile::sendStream(const ProfileInfo& remote, const QString& description, 
         XXH3_64bits_update(hash.get(), piece.constData(), std::size_t(n));
         link->send(encodeDataHeader(streamId, std::size_t(n)));
         link->send(piece.constData(), n);
+        // Straight to the kernel: a slow source's pieces go out as they come, not once the
+        // queue is full, and a fast one needs no turn of the loop for every piece.
+        link->flush();
         done += n;
         if (sinceProgress.elapsed() >= kProgressEveryMs) {
             sinceProgress.restart();
@@ -173,6 +184,7 @@ void Profile::sendStream(const ProfileInfo& remote, const QString& description, 
         }
     }
     link->send(encodeEnd(streamId, quint64(done), XXH3_64bits_digest(hash.get())));
+    link->flush();
     waitWhileSending([&] { return linkGone() || link->pending() == 0; });
     if (linkGone()) {
         emit sendFinished(false);

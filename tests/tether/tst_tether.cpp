@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <functional>
 
@@ -148,6 +149,8 @@ private slots:
     void pairing();
     void shutdownAndUnpairAreReported();
     void streamsArriveInOrderWhileHandlerWaits();
+    void slowReceiverPacesTheSenderAndGetsEverything();
+    void answersFromAHandlerFlowWhileTheQueueIsFull();
     void receivedPayloadIsTakenOverOrRemoved();
     void cancelEndsTheStreamCleanly();
     void bigStreamArrivesVerifiedWithBoundedMemory();
@@ -316,6 +319,65 @@ void TestTether::streamsArriveInOrderWhileHandlerWaits() {
     for (int i = 0; i < kStreams; ++i)
         QCOMPARE(hints[i], QString::number(i));
     QTRY_COMPARE(answered.size(), 1);
+}
+
+// A handler that answers with many streams while the peer's queue is full must not wait
+// forever: a program inside a send keeps reading whatever its queue holds.
+void TestTether::answersFromAHandlerFlowWhileTheQueueIsFull() {
+    Node a("Mgr"), b("Mgr", "App:Bob 2");
+    QVERIFY(pairNodes(a, b));
+    constexpr int kStreams = 300;
+    const QByteArray payload(64 * 1024, 'q');
+    int atB = 0, atA = 0;
+    QObject::connect(&b.profile, &Profile::resourceReceived, [&](const Resource&) {
+        if (atB++ == 0)
+            for (int i = 0; i < kStreams; ++i)
+                sendBytes(b, a, QString::number(i), payload);
+    });
+    QStringList order;
+    QObject::connect(&a.profile, &Profile::resourceReceived,
+                     [&](const Resource& r) { order << r.hint(), ++atA; });
+    for (int i = 0; i < kStreams; ++i)
+        sendBytes(a, b, QString::number(i), payload);
+    QTRY_COMPARE_WITH_TIMEOUT(atB, kStreams, 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(atA, kStreams, 30000);
+    for (int i = 0; i < kStreams; ++i)
+        QCOMPARE(order[i], QString::number(i));
+}
+
+// A receiver that handles streams more slowly than they come does not read them all into
+// memory: once enough wait, the rest stays in the sockets and the sender waits. Whatever the
+// peer sent before it left is still delivered, every stream of it.
+void TestTether::slowReceiverPacesTheSenderAndGetsEverything() {
+    constexpr int kStreams = 1000;
+    QTemporaryDir dir;
+    QFile file(dir.filePath("piece.bin"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(64 * 1024, 'z'));
+    file.close();
+    Node a("Listener");
+    int received = 0, receivedWhenSenderLeft = -1;
+    QSignalSpy abandoned(&a.profile, &Profile::resourceAbandoned);
+    QSignalSpy shut(&a.manager, &Manager::remoteManagerShutdown);
+    QObject::connect(&a.profile, &Profile::resourceReceived, [&](const Resource& r) {
+        received += r.size() == 64 * 1024 && r.hint() == QLatin1String("piece.bin");
+        QThread::msleep(2);
+    });
+    QProcess peer;
+    peer.setProcessEnvironment(peerEnvironment());
+    QObject::connect(&peer, &QProcess::finished, [&] { receivedWhenSenderLeft = received; });
+    peer.start(TETHER_PEER, {"send", file.fileName(), "--match", "Listener", "--password", "4711",
+                             "--count", QString::number(kStreams)});
+    QVERIFY(peer.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(receivedWhenSenderLeft >= 0, 60000);
+    QCOMPARE(peer.exitCode(), 0);
+    // Still on the way when the sender was done: the waiting events and what the sockets
+    // hold (some MiB on loopback), far fewer than the 64 MiB sent.
+    QVERIFY2(receivedWhenSenderLeft >= kStreams - 350,
+             qPrintable(QString::number(receivedWhenSenderLeft)));
+    QTRY_COMPARE_WITH_TIMEOUT(received, kStreams, 30000);
+    QTRY_COMPARE(shut.size(), 1);
+    QCOMPARE(abandoned.size(), 0);
 }
 
 void TestTether::receivedPayloadIsTakenOverOrRemoved() {
