@@ -278,6 +278,7 @@ void TFerroxM1::RewriteTakenList() {
 }
 
 void TFerroxM1::mnuDelete2Click() {
+    FlushReceivedEntries();
     if (ListBox2->count() == 0 || !ListBox2->currentItem())
         return;
     QListWidgetItem* item = ListBox2->takeItem(ListBox2->currentRow());
@@ -288,6 +289,7 @@ void TFerroxM1::mnuDelete2Click() {
 }
 
 void TFerroxM1::mnuClrAll2Click() {
+    FlushReceivedEntries();
     if (ListBox2->count() == 0)
         return;
     // Also the way out of a transfer whose remaining files will not come: the next list

@@ -222,14 +222,25 @@ public:
     // many files does not count them over and over.
     QHash<QString, int> RECEIVED_NAMES;
     SendProgressDialog* SendProgress1 = nullptr;
-    // While files arrive, ListBox2 and the status are repainted a few times a second rather
-    // than once for every file.
+    // While files arrive, their ListBox2 entries and the status are brought up to date a few
+    // times a second rather than once for every file: a list view lays out all its rows again
+    // on every insertion, which made a transfer of many small files quadratic.
     QTimer* ReceiveRefresh = nullptr;
+    struct PendingEntry {
+        QString text;
+        bool refused = false;
+    };
+    QList<PendingEntry> RECEIVED_PENDING;
     void ShowReceiveProgress();
+    void AddReceivedEntry(const QString& text, bool refused);
+    // Puts the waiting entries into ListBox2; everything that reads ListBox2 during a
+    // transfer calls it first.
+    void FlushReceivedEntries();
     // Wires the buttons, lists and menus of sending and getting; called once at creation.
     void ConnectTransfers();
     void TSendBtnClick();
-    bool CheckRemoteSpace();
+    // True (and the user told) when the peer's drive cannot take `total` bytes.
+    bool CheckRemoteSpace(qint64 total);
     void WriteSendList();
     void SendListedFiles();
     void ListBox1ItemClick(QListWidgetItem* item);
@@ -254,8 +265,9 @@ public:
     bool AskTargetFolder();
     // Full paths of the checked items of a tree, depth-first, twelve levels deep.
     QStringList CheckedTreePaths(QTreeWidget* tree);
-    // The listed files that are missing or cannot be read.
-    QStringList UnreadableListedFiles();
+    // The listed files that are missing or cannot be read; `total` gets the size of the others,
+    // taken in the same pass, since a second look at every file costs as much as the first.
+    QStringList UnreadableListedFiles(qint64* total = nullptr);
     // Places every source at its target; the ones that failed, as lines for the user.
     QStringList PlaceReceivedFiles(const QStringList& sources, const QStringList& targets);
     // Tells the user which files stayed in the transfer folder.

@@ -51,15 +51,32 @@ QString TFerroxM1::MakeTransferFolder(const QString& name) {
 }
 
 void TFerroxM1::ShowReceiveProgress() {
-    if (ReceiveRefresh->isActive())
+    if (!ReceiveRefresh->isActive())
+        ReceiveRefresh->start();
+}
+
+void TFerroxM1::AddReceivedEntry(const QString& text, bool refused) {
+    RECEIVED_PENDING.append({text, refused});
+}
+
+void TFerroxM1::FlushReceivedEntries() {
+    if (RECEIVED_PENDING.isEmpty())
         return;
-    ListBox2->setUpdatesEnabled(false);
-    ReceiveRefresh->start();
+    QStringList texts;
+    texts.reserve(RECEIVED_PENDING.size());
+    for (const PendingEntry& e : std::as_const(RECEIVED_PENDING))
+        texts << e.text;
+    const int first = ListBox2->count();
+    ListBox2->addItems(texts);
+    for (int k = 0; k < RECEIVED_PENDING.size(); ++k)
+        if (RECEIVED_PENDING[k].refused)
+            ListBox2->item(first + k)->setData(kRefusedRole, true);
+    RECEIVED_PENDING.clear();
 }
 
 void TFerroxM1::EndTransfer() {
     ReceiveRefresh->stop();
-    ListBox2->setUpdatesEnabled(true);
+    RECEIVED_PENDING.clear();
     ListBox2->clear();
     RECEIVED_NAMES.clear();
     FILE_COUNTER = 0;
@@ -80,9 +97,7 @@ void TFerroxM1::ReceiveSentFile(const tether::Resource& resource) {
         if (TRANSFER_PATH.isEmpty())
             return; // no transfer starts with it
         // It still belongs to the transfer: the count goes on, and the user is told at the end.
-        auto* item = new QListWidgetItem(d.name.trimmed());
-        item->setData(kRefusedRole, true);
-        ListBox2->addItem(item);
+        AddReceivedEntry(d.name.trimmed(), true);
         ++FILE_COUNTER;
     } else {
         const bool first = TRANSFER_PATH.isEmpty();
@@ -108,7 +123,7 @@ void TFerroxM1::ReceiveSentFile(const tether::Resource& resource) {
             CURRRECVD_PATH = path;
             ReadSentList();
         }
-        ListBox2->addItem(path);
+        AddReceivedEntry(path, false);
         ++RECEIVED_NAMES[fileName];
         ++FILE_COUNTER;
     }
@@ -117,6 +132,7 @@ void TFerroxM1::ReceiveSentFile(const tether::Resource& resource) {
         return;
 
     // Complete: the stored files are entries 1.., their targets the path list's lines 0...
+    FlushReceivedEntries();
     QStringList sources, targets;
     for (int k = 1; k < FILE_COUNTER && k < ListBox2->count() && k - 1 < Memo2->Lines.size(); ++k) {
         QListWidgetItem* item = ListBox2->item(k);
@@ -174,14 +190,22 @@ bool TFerroxM1::CopyToSourcePath(const QString& source, const QString& target, Q
             *why = reason;
         return false;
     };
-    if (source.isEmpty() || !QFileInfo(source).isFile())
+    if (source.isEmpty())
         return fail(QStringLiteral("it was not received"));
     if (!QDir::isAbsolutePath(target))
         return fail(QStringLiteral("the target is not a full path on this computer"));
+    // Mostly the folder is there: one rename does it, and the checks below run only when it
+    // fails, to say why or to take another way. A rename never puts a file over a folder.
+    std::error_code ec;
+    std::filesystem::rename(Fs(source), Fs(target), ec);
+    if (!ec)
+        return true;
+    if (!QFileInfo(source).isFile())
+        return fail(QStringLiteral("it was not received"));
     if (QFileInfo(target).isDir())
         return fail(QStringLiteral("a folder of that name is there"));
     const QString folder = QFileInfo(target).absolutePath();
-    std::error_code ec;
+    ec.clear();
     if (QFileInfo(folder).isDir()) {
         // Moved: renamed over the old file in one step, so it is never lost half-way; across
         // file systems copied and then removed from the transfer folder.

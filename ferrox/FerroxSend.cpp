@@ -109,7 +109,7 @@ void TFerroxM1::ConnectTransfers() {
     ReceiveRefresh->setSingleShot(true);
     ReceiveRefresh->setInterval(250);
     connect(ReceiveRefresh, &QTimer::timeout, this, [this] {
-        ListBox2->setUpdatesEnabled(true);
+        FlushReceivedEntries();
         if (!TRANSFER_PATH.isEmpty() && LINE_COUNTER > 0)
             Label2->setText(
                 QStringLiteral("Receiving Files: %1 of %2").arg(FILE_COUNTER).arg(LINE_COUNTER));
@@ -160,13 +160,14 @@ void TFerroxM1::TSendBtnClick() {
         return;
     }
     // The peer counts the files it is told of; one that cannot come would leave it waiting.
-    const QStringList unreadable = UnreadableListedFiles();
+    qint64 total = 0;
+    const QStringList unreadable = UnreadableListedFiles(&total);
     if (!unreadable.isEmpty()) {
         Dialogs::Notice(this, QStringLiteral("These Files cannot be read. Nothing was sent."),
                         unreadable.join(QLatin1Char('\n')));
         return;
     }
-    if (CheckRemoteSpace())
+    if (CheckRemoteSpace(total))
         return;
     WriteSendList();
     try {
@@ -176,21 +177,23 @@ void TFerroxM1::TSendBtnClick() {
     }
 }
 
-QStringList TFerroxM1::UnreadableListedFiles() {
+QStringList TFerroxM1::UnreadableListedFiles(qint64* total) {
     QStringList out;
+    qint64 sum = 0;
     for (int i = 0; i < ListBox1->count(); ++i) {
         const QString path = ListBox1->item(i)->text();
         const QFileInfo info(path);
         if (!info.isFile() || !info.isReadable())
             out << path;
+        else
+            sum += info.size();
     }
+    if (total)
+        *total = sum;
     return out;
 }
 
-bool TFerroxM1::CheckRemoteSpace() {
-    qint64 total = 0;
-    for (int i = 0; i < ListBox1->count(); ++i)
-        total += GetFileSize(ListBox1->item(i)->text());
+bool TFerroxM1::CheckRemoteSpace(qint64 total) {
     if (RMDISK_FREE - kFreeSpaceMargin < total) {
         Dialogs::Notice(this, QStringLiteral("The Remote Location does not have enough Free Disk "
                                              "Space for these Files."));
