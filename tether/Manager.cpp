@@ -316,16 +316,13 @@ void ManagerPrivate::pump() {
     while (handlerDepth == 0 && sendDepth == 0 && !events.empty()) {
         std::function<void()> event = std::move(events.front());
         events.pop_front();
-        if (events.size() <= kMaxWaitingEvents / 2)
-            scheduleResume();
-        {
-            Busy busy(this, handlerDepth); // reopens the queue when the handler returns or throws
-            event();
-        }
+        // Reopens the queue (and schedules the next pump) when the handler returns or throws;
+        // entering it lets held-back links read again once the loop turns.
+        Busy busy(this, handlerDepth);
+        event();
         if (slice.elapsed() >= kPumpSliceMs)
             break;
     }
-    schedulePump();
 }
 
 void ManagerPrivate::scheduleResume() {

@@ -120,11 +120,13 @@ void Profile::sendStream(const ProfileInfo& remote, const QString& description, 
         }
     } scope{this};
 
+    const auto linkGone = [&] { return !link || link->state() != Link::State::Paired; };
+    const QString lost = QStringLiteral("The connection to %1 was lost.").arg(remote.text);
     d->turnIfDue(m_inputAllowed);
     if (m_cancel)
         throw Cancelled();
-    if (!link || link->state() != Link::State::Paired)
-        throw Error(QStringLiteral("The connection to %1 was lost.").arg(remote.text));
+    if (linkGone())
+        throw Error(lost);
     const quint32 streamId = link->nextStreamId();
     link->send(encodeBegin(streamId, m_uuid, QUuid(remote.profileIdentifier),
                            total < 0 ? kUnknownLength : quint64(total), description));
@@ -148,8 +150,6 @@ void Profile::sendStream(const ProfileInfo& remote, const QString& description, 
             throw Cancelled();
         throw Error(why);
     };
-    const auto linkGone = [&] { return !link || link->state() != Link::State::Paired; };
-    const QString lost = QStringLiteral("The connection to %1 was lost.").arg(remote.text);
 
     while (total < 0 || done < total) {
         d->turnIfDue(m_inputAllowed);
