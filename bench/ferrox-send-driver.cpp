@@ -14,6 +14,7 @@
 #include "Dialogs.h"
 #include "FerroxM.h"
 #include "FerroxWindows.h"
+#include "PeakMemory.h"
 #include "SendProgressDialog.h"
 
 #include <QComboBox>
@@ -42,16 +43,8 @@ QString Now() {
     return QString::number(QDateTime::currentMSecsSinceEpoch());
 }
 
-// The high-water mark of this program's memory (getrusage's maximum would survive exec, and
-// count the size of whatever started us).
 void SayPeak() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    long kb = -1;
-    if (status.open(QIODevice::ReadOnly))
-        for (const QByteArray& line : status.readAll().split('\n'))
-            if (line.startsWith("VmHWM:"))
-                kb = line.mid(6).trimmed().split(' ').first().toLong();
-    Say(QStringLiteral("PEAK_RSS_KB %1").arg(kb));
+    Say(QStringLiteral("PEAK_RSS_KB %1").arg(PeakMemoryKb()));
 }
 
 } // namespace

@@ -8,9 +8,9 @@
 #include "Application.h"
 #include "Dialogs.h"
 #include "FerroxM.h"
+#include "WaitCursor.h"
 #include "WireText.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -23,15 +23,6 @@
 #include "Resource.h"
 
 namespace {
-
-constexpr qint64 kFreeSpaceMargin = 100000;
-
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 QStringList ItemTexts(const QListWidget* list) {
     QStringList out;

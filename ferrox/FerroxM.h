@@ -291,6 +291,8 @@ private:
 };
 
 // Helpers of sending and getting (FerroxSend.cpp).
+// A send or a served get is refused when the receiving drive would keep less than this free.
+inline constexpr qint64 kFreeSpaceMargin = 100000;
 // A path as the peer is to see it: a network path (two delimiters, computer name, share)
 // goes on the peer's drive; with singleDelimiterToo, so does a path below the root "\".
 QString PathOnPeerDrive(const QString& path, const QString& drive, bool singleDelimiterToo);

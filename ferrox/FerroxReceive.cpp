@@ -28,12 +28,6 @@ namespace {
 // never stored.
 constexpr int kRefusedRole = Qt::UserRole + 1;
 
-QString LastComponent(const QString& path) {
-    const qsizetype cut =
-        std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
-    return cut < 0 ? path : path.mid(cut + 1);
-}
-
 std::filesystem::path Fs(const QString& p) {
     return std::filesystem::path(p.toStdU16String());
 }
@@ -163,7 +157,8 @@ void TFerroxM1::ReceiveSentFile(const tether::Resource& resource) {
             // The chosen folder gets the file's own name; a name that would lead out of it
             // is replaced by the name it was stored under.
             const std::optional<QString> name = wire::SafeFileName(targets[k]);
-            targets[k] = ALTER_PATH + FILE_DELIM + (name ? *name : LastComponent(sources[k]));
+            targets[k] =
+                ALTER_PATH + FILE_DELIM + (name ? *name : wire::LastPathComponent(sources[k]));
         }
     }
     const QStringList failures = PlaceReceivedFiles(sources, targets);
@@ -195,7 +190,7 @@ bool TFerroxM1::CopyToSourcePath(const QString& source, const QString& target, Q
     if (!QDir::isAbsolutePath(target))
         return fail(QStringLiteral("the target is not a full path on this computer"));
     // Mostly the folder is there: one rename does it, and the checks below run only when it
-    // fails, to say why or to take another way. A rename never puts a file over a folder.
+    // failed, to say why or to take another way. A rename never puts a file over a folder.
     std::error_code ec;
     std::filesystem::rename(Fs(source), Fs(target), ec);
     if (!ec)
@@ -205,13 +200,10 @@ bool TFerroxM1::CopyToSourcePath(const QString& source, const QString& target, Q
     if (QFileInfo(target).isDir())
         return fail(QStringLiteral("a folder of that name is there"));
     const QString folder = QFileInfo(target).absolutePath();
-    ec.clear();
     if (QFileInfo(folder).isDir()) {
-        // Moved: renamed over the old file in one step, so it is never lost half-way; across
-        // file systems copied and then removed from the transfer folder.
-        std::filesystem::rename(Fs(source), Fs(target), ec);
-        if (!ec)
-            return true;
+        // The rename above would have moved it over the old file in one step, so it is never
+        // lost half-way; across file systems it is copied and then removed from the transfer
+        // folder.
         if (ec != std::errc::cross_device_link)
             return fail(QString::fromLocal8Bit(ec.message().c_str()));
         ec.clear();

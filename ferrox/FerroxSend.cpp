@@ -9,10 +9,10 @@
 #include "Dialogs.h"
 #include "FerroxM.h"
 #include "SendProgressDialog.h"
+#include "WaitCursor.h"
 #include "WireText.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QDateTime>
 #include <QDesktopServices>
@@ -33,23 +33,8 @@
 
 namespace {
 
-// A send is refused when the peer's drive would keep less than this free.
-constexpr qint64 kFreeSpaceMargin = 100000;
 // Only the top level and eleven levels below it are collected.
 constexpr int kTreeDepth = 12;
-
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-QString LastComponent(const QString& path) {
-    const qsizetype cut =
-        std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
-    return cut < 0 ? path : path.mid(cut + 1);
-}
 
 void Collect(QTreeWidgetItem* item, int level, QStringList* out) {
     if (item->checkState(0) == Qt::Checked)
@@ -236,7 +221,7 @@ void TFerroxM1::SendListedFiles() {
     QElapsedTimer shown;
     for (int i = 0; i < n && i < ListBox1->count(); ++i) {
         const QString path = ListBox1->item(i)->text();
-        const QString name = LastComponent(path);
+        const QString name = wire::LastPathComponent(path);
         // The event loop turns while a file goes out, so this shows how far the send is; a
         // few times a second is enough for the eye.
         if (!shown.isValid() || shown.elapsed() >= 200) {

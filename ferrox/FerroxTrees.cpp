@@ -13,10 +13,10 @@
 #include "FerroxM.h"
 #include "Helpers.h"
 #include "TreeRules.h"
+#include "WaitCursor.h"
 #include "WireText.h"
 
 #include <QAbstractItemModel>
-#include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
@@ -85,14 +85,6 @@ public:
 private:
     bool& m_flag;
     bool m_old;
-};
-
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
 // Paints a tree only once its new items are all in.

@@ -74,13 +74,14 @@ NamedDescription SplitNamedDescription(const QString& rest) {
     return d;
 }
 
-std::optional<QString> SafeFileName(const QString& received) {
-    QString name = received;
+QString LastPathComponent(const QString& path) {
     const qsizetype cut =
-        std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\')));
-    if (cut >= 0)
-        name = name.mid(cut + 1);
-    name = name.trimmed();
+        std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    return cut < 0 ? path : path.mid(cut + 1);
+}
+
+std::optional<QString> SafeFileName(const QString& received) {
+    const QString name = LastPathComponent(received).trimmed();
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         return std::nullopt;
     for (const QChar c : std::as_const(name))

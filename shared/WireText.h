@@ -31,6 +31,9 @@ struct NamedDescription {
 };
 NamedDescription SplitNamedDescription(const QString& rest);
 
+// The last component of a path, with "/" and "\\" both separating.
+QString LastPathComponent(const QString& path);
+
 // The file name a received name may be stored under: only its last path component ("/" and
 // "\" both separate), trimmed of blanks. Empty names, ".", ".." and names with control
 // characters are refused.

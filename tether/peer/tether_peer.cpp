@@ -7,6 +7,7 @@
 //
 // Ports and addresses come from the TETHER_* environment variables.
 #include "Manager.h"
+#include "PeakMemory.h"
 #include "Profile.h"
 
 #include <QCommandLineParser>
@@ -25,18 +26,6 @@ namespace {
 void say(const QString& line) {
     std::fputs(qPrintable(line + QLatin1Char('\n')), stdout);
     std::fflush(stdout);
-}
-
-// The high-water mark of this program's memory. Not getrusage(): its maximum survives exec, so
-// a child started from a big test process would report the parent's size.
-long peakRssKb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
 }
 
 // Endless zeros, handed out slowly: a sender that is still busy when it is killed.
@@ -170,6 +159,6 @@ int main(int argc, char** argv) {
     }
     const int rc = app.exec();
     manager.setEnabled(false);
-    say(QStringLiteral("PEAK_RSS_KB %1").arg(peakRssKb()));
+    say(QStringLiteral("PEAK_RSS_KB %1").arg(PeakMemoryKb()));
     return rc;
 }
